@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs the Debian/Ubuntu packages Freqsmith needs that are not installed yet.
+#   install-deps.sh           what building and running the program needs
+#   install-deps.sh test      ... plus what the test suite needs
+#   install-deps.sh bench     ... plus what the benchmarks need
+# Several groups may be given. Installs nothing when everything is present.
+set -eu
+
+packages="cmake ninja-build g++ make pkg-config qt6-base-dev fonts-liberation2"
+for group in "$@"; do
+  case "$group" in
+    build) ;;
+    test) packages="$packages googletest libgtest-dev" ;;
+    bench) packages="$packages libbenchmark-dev time" ;;
+    screenshot) packages="$packages xvfb xauth imagemagick" ;;
+    *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=""
+for p in $packages; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+  as_root="sudo"
+else
+  echo "install-deps.sh: these packages are missing and neither root nor sudo is available:$missing" >&2
+  exit 1
+fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$as_root apt-get update -qq
+# shellcheck disable=SC2086
+$as_root apt-get install -y -qq --no-install-recommends $missing
