@@ -40,16 +40,16 @@ enum class KeyFilter : std::uint8_t { None, Decimal, DecimalNoGuard, RatioDigit,
 
 // Appearance hints for the widget builder beyond what the role implies.
 enum class Look : std::uint8_t {
-  Plain,       // 8.25 pt
-  Small,       // 6.75 pt unit labels and notes
-  Bold,        // 8.25 pt bold
-  Heading,     // small bold heading over a field
-  Banner,      // the warning above the tabs
-  Display18,   // 18 pt display figure
-  Display24,   // 24 pt display figure
-  Total,       // 13.5 pt bold total
-  Exhaust,     // result text in light red instead of light cyan
-  Centered,    // plain text centred in its box
+  Plain,      // 8.25 pt
+  Small,      // 6.75 pt unit labels and notes
+  Bold,       // 8.25 pt bold
+  Heading,    // small bold heading over a field
+  Banner,     // the warning above the tabs
+  Display18,  // 18 pt display figure
+  Display24,  // 24 pt display figure
+  Total,      // 13.5 pt bold total
+  Exhaust,    // result text in light red instead of light cyan
+  Centered,   // plain text centred in its box
 };
 
 struct Twips {
@@ -77,29 +77,41 @@ struct Control {
 // initializers so that every attribute is named where it is set.
 constexpr Control frameRow(std::string_view name, std::string_view parent, Twips place,
                            std::string_view caption) {
-  return {.name = name, .kind = ControlKind::Frame, .parent = parent, .place = place,
-          .text = caption};
+  return {
+      .name = name, .kind = ControlKind::Frame, .parent = parent, .place = place, .text = caption};
 }
 constexpr Control labelRow(std::string_view name, std::string_view parent, Twips place,
                            std::string_view caption, Look look = Look::Plain,
                            std::string_view sentence = {}) {
-  return {.name = name, .kind = ControlKind::Label, .parent = parent, .place = place,
-          .text = caption, .sentence = sentence, .look = look};
+  return {.name = name,
+          .kind = ControlKind::Label,
+          .parent = parent,
+          .place = place,
+          .text = caption,
+          .sentence = sentence,
+          .look = look};
 }
 constexpr Control buttonRow(std::string_view name, std::string_view parent, Twips place,
                             std::string_view caption) {
-  return {.name = name, .kind = ControlKind::Button, .parent = parent, .place = place,
-          .text = caption};
+  return {
+      .name = name, .kind = ControlKind::Button, .parent = parent, .place = place, .text = caption};
 }
 constexpr Control pictureRow(std::string_view name, std::string_view parent, Twips place,
                              std::string_view sentence = {}) {
-  return {.name = name, .kind = ControlKind::Picture, .parent = parent, .place = place,
+  return {.name = name,
+          .kind = ControlKind::Picture,
+          .parent = parent,
+          .place = place,
           .sentence = sentence};
 }
 constexpr Control boxRow(std::string_view name, std::string_view parent, Twips place,
                          std::string_view caption, std::string_view sentence) {
-  return {.name = name, .kind = ControlKind::Box, .parent = parent, .place = place,
-          .text = caption, .sentence = sentence};
+  return {.name = name,
+          .kind = ControlKind::Box,
+          .parent = parent,
+          .place = place,
+          .text = caption,
+          .sentence = sentence};
 }
 
 // Typed indexes into a window's table, so that a field cannot be passed where a box is

@@ -22,13 +22,24 @@ inline constexpr std::string_view kCredit =
 constexpr Control shown(std::string_view name, std::string_view parent, Twips place,
                         std::string_view design, std::string_view title,
                         std::string_view sentence) {
-  return {.name = name, .kind = ControlKind::Field, .parent = parent, .place = place,
-          .text = design, .sentence = sentence, .title = title, .role = FieldRole::Detection};
+  return {.name = name,
+          .kind = ControlKind::Field,
+          .parent = parent,
+          .place = place,
+          .text = design,
+          .sentence = sentence,
+          .title = title,
+          .role = FieldRole::Detection};
 }
 constexpr Control holder(std::string_view name, std::string_view design, std::uint16_t maxLength,
                          std::string_view title) {
-  return {.name = name, .kind = ControlKind::Field, .parent = "frameProcessor",
-          .text = design, .title = title, .role = FieldRole::Hidden, .maxLength = maxLength};
+  return {.name = name,
+          .kind = ControlKind::Field,
+          .parent = "frameProcessor",
+          .text = design,
+          .title = title,
+          .role = FieldRole::Hidden,
+          .maxLength = maxLength};
 }
 
 // The three display groups of the "Processor" frame: heading, figure, unit.
@@ -42,9 +53,8 @@ inline constexpr auto kCpuBoardRows = [] {
   using namespace cpu_board;
   const auto heading = [](std::string_view name, int column, std::string_view caption,
                           std::string_view sentence) {
-    return labelRow(name, "frameProcessor",
-                    {kDisplayColumn[column], kDisplayHeadingTop, 1380, 195}, caption,
-                    Look::Heading, sentence);
+    return labelRow(name, "frameProcessor", {kDisplayColumn[column], kDisplayHeadingTop, 1380, 195},
+                    caption, Look::Heading, sentence);
   };
   const auto figure = [](std::string_view name, int column, int width, std::string_view caption,
                          std::string_view sentence) {
@@ -62,8 +72,8 @@ inline constexpr auto kCpuBoardRows = [] {
             "Your Processors Manufacturer."),
       shown("Textcputype", "frameProcessor", {120, 525, 4140, 255}, "CPU Type", "Processor type",
             "Your Processors Type, Core, and Model."),
-      shown("textsocket", "frameProcessor", {120, 810, 4140, 255}, "Socket XXX",
-            "Processor socket", "The type of Socket or Slot your processor uses."),
+      shown("textsocket", "frameProcessor", {120, 810, 4140, 255}, "Socket XXX", "Processor socket",
+            "The type of Socket or Slot your processor uses."),
       holder("Textarch", "sysclk", 6, "Detected system clock"),
       holder("Textcpuspeed", "Current Speed", 0, "Detected CPU speed"),
       holder("Textmultiplier", "mult", 4, "Detected multiplier"),
@@ -113,8 +123,7 @@ inline constexpr auto kCpuBoardRows = [] {
       labelRow("Label80", "frameCache", {1185, 450, 450, 195}, "KB", Look::Small),
       labelRow("Label70", "frameCache", {120, 660, 1965, 195}, "L2 Cache Speed", Look::Plain,
                kL2Speed),
-      shown("Textl2speed", "frameCache", {120, 855, 1020, 255}, "xxx", "L2 cache speed",
-            kL2Speed),
+      shown("Textl2speed", "frameCache", {120, 855, 1020, 255}, "xxx", "L2 cache speed", kL2Speed),
       labelRow("Label79", "frameCache", {1185, 900, 450, 195}, "Mhz", Look::Small),
 
       labelRow("Label73", "tabCpuBoard", {60, 3420, 6645, 195}, kCredit, Look::Small, kCredit),

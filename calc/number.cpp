@@ -8,8 +8,12 @@
 namespace freqsmith {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -69,7 +73,9 @@ Scan scanNumber(std::string_view s) {
   return scan;
 }
 
-bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isUtf8Continuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 Checked checkResult(double r) {
   if (std::isnan(r)) return Checked::failed(NumberFault::Invalid);
@@ -92,7 +98,8 @@ Parsed parseNumber(std::string_view text) {
     if (!scan.allZero && scan.magnitude > 0) return {std::nullopt, NumberFault::Overflow};
     return {negative ? -0.0 : 0.0, NumberFault::NotANumber};
   }
-  if (ec != std::errc() || end != s.data() + s.size()) return {std::nullopt, NumberFault::NotANumber};
+  if (ec != std::errc() || end != s.data() + s.size())
+    return {std::nullopt, NumberFault::NotANumber};
   if (std::isinf(value)) return {std::nullopt, NumberFault::Overflow};
   return {value, NumberFault::NotANumber};
 }
@@ -144,12 +151,20 @@ std::string cutNumberToLength(std::string_view text, std::size_t maxLength) {
   return kept;
 }
 
-Checked checkedAdd(double a, double b) { return checkResult(a + b); }
-Checked checkedSubtract(double a, double b) { return checkResult(a - b); }
-Checked checkedMultiply(double a, double b) { return checkResult(a * b); }
+Checked checkedAdd(double a, double b) {
+  return checkResult(a + b);
+}
+Checked checkedSubtract(double a, double b) {
+  return checkResult(a - b);
+}
+Checked checkedMultiply(double a, double b) {
+  return checkResult(a * b);
+}
 
 Checked checkedDivide(double a, double b) {
-  if (b == 0) return Checked::failed(a == 0 || std::isnan(a) ? NumberFault::Invalid : NumberFault::DivideByZero);
+  if (b == 0)
+    return Checked::failed(a == 0 || std::isnan(a) ? NumberFault::Invalid
+                                                   : NumberFault::DivideByZero);
   return checkResult(a / b);
 }
 

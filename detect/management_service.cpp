@@ -6,7 +6,9 @@
 namespace freqsmith::detect {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string lowered(std::string_view s) {
   std::string out(s);
@@ -17,11 +19,12 @@ std::string lowered(std::string_view s) {
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return lower(x) == lower(y); });
 }
 
-RecordInstance::RecordInstance(std::initializer_list<std::pair<std::string, PropertyValue>> values) {
+RecordInstance::RecordInstance(
+    std::initializer_list<std::pair<std::string, PropertyValue>> values) {
   for (const auto& [name, value] : values) set(name, value);
 }
 

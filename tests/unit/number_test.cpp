@@ -34,9 +34,8 @@ INSTANTIATE_TEST_SUITE_P(Grammar, ParsesAsNumber,
                                            ParseRow{"133.3", 133.3}, ParseRow{"1E+20", 1e20},
                                            ParseRow{"1e20", 1e20}, ParseRow{"2.5E-3", 2.5e-3},
                                            ParseRow{"  42  ", 42}, ParseRow{"\t7", 7},
-                                           ParseRow{"007", 7}, ParseRow{"0", 0},
-                                           ParseRow{"-0", 0}, ParseRow{"1E-400", 0},
-                                           ParseRow{"0.000E+999", 0},
+                                           ParseRow{"007", 7}, ParseRow{"0", 0}, ParseRow{"-0", 0},
+                                           ParseRow{"1E-400", 0}, ParseRow{"0.000E+999", 0},
                                            ParseRow{"1.7976931348623157E+308", DBL_MAX}));
 
 class RejectsText : public ::testing::TestWithParam<const char*> {};
@@ -49,8 +48,10 @@ TEST_P(RejectsText, AsNotANumber) {
 
 INSTANTIATE_TEST_SUITE_P(Grammar, RejectsText,
                          ::testing::Values("", " ", ".", "-", "+", "1.2.3", "abc", "1,5", "inf",
-                                           "-inf", "nan", "NaN", "0x10", "1E", "1E+", "E5",
-                                           "--5", "5-", "1 2", ".E1", "1e1.5", "\xe2\x80\x93" "5"));
+                                           "-inf", "nan", "NaN", "0x10", "1E", "1E+", "E5", "--5",
+                                           "5-", "1 2", ".E1", "1e1.5",
+                                           "\xe2\x80\x93"
+                                           "5"));
 
 TEST(ParseNumber, ReportsOverflowBeyondTheRangeOfADouble) {
   for (const char* text : {"1E+400", "-1E+400", "1.8E+308", "99999999999E+300"}) {
@@ -89,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FormatRow{2 * 133.5, "267"}, FormatRow{200.0 * 4 / 3, "266.666666666667"},
                       FormatRow{(0.0 - 32) / 9 * 5, "-17.7777777777778"}, FormatRow{0, "0"},
                       FormatRow{-0.0, "0"}, FormatRow{1e15, "1E+15"},
-                      FormatRow{999999999999999, "999999999999999"},
-                      FormatRow{1.5e-7, "1.5E-07"}, FormatRow{0.0001, "0.0001"},
-                      FormatRow{0.00001, "1E-05"}, FormatRow{1399.65, "1399.65"},
-                      FormatRow{0.1 * 3, "0.3"}, FormatRow{1e100, "1E+100"},
-                      FormatRow{-2.5, "-2.5"}, FormatRow{1000.0 / 2.8, "357.142857142857"},
+                      FormatRow{999999999999999, "999999999999999"}, FormatRow{1.5e-7, "1.5E-07"},
+                      FormatRow{0.0001, "0.0001"}, FormatRow{0.00001, "1E-05"},
+                      FormatRow{1399.65, "1399.65"}, FormatRow{0.1 * 3, "0.3"},
+                      FormatRow{1e100, "1E+100"}, FormatRow{-2.5, "-2.5"},
+                      FormatRow{1000.0 / 2.8, "357.142857142857"},
                       FormatRow{DBL_MAX, "1.79769313486232E+308"}));
 
 struct CutRow {
@@ -115,17 +116,15 @@ TEST_P(Cuts, PlainAndNumberRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lengths, Cuts,
-    ::testing::Values(CutRow{"357.142857142857", 5, "357.1", "357.1"},
-                      CutRow{"1002.5", 5, "1002.", "1002."},
-                      CutRow{"-17.7777777777778", 4, "-17.", "-17."},
-                      CutRow{"1250", 3, "125", "1250"}, CutRow{"12000", 4, "1200", "12000"},
-                      CutRow{"66.4", 3, "66.", "66."}, CutRow{"1399.65", 6, "1399.6", "1399.6"},
-                      CutRow{"266.666666666667", 6, "266.66", "266.66"},
-                      CutRow{"11.0421686746988", 4, "11.0", "11.0"},
-                      CutRow{"100000", 5, "10000", "100000"},
-                      CutRow{"1.23456789012346E+20", 8, "1.234567", "1.23E+20"},
-                      CutRow{"1.5E-07", 4, "1.5E", "1E-07"}, CutRow{"7.5", 3, "7.5", "7.5"},
-                      CutRow{"80", 0, "80", "80"}, CutRow{"", 3, "", ""}));
+    ::testing::Values(
+        CutRow{"357.142857142857", 5, "357.1", "357.1"}, CutRow{"1002.5", 5, "1002.", "1002."},
+        CutRow{"-17.7777777777778", 4, "-17.", "-17."}, CutRow{"1250", 3, "125", "1250"},
+        CutRow{"12000", 4, "1200", "12000"}, CutRow{"66.4", 3, "66.", "66."},
+        CutRow{"1399.65", 6, "1399.6", "1399.6"}, CutRow{"266.666666666667", 6, "266.66", "266.66"},
+        CutRow{"11.0421686746988", 4, "11.0", "11.0"}, CutRow{"100000", 5, "10000", "100000"},
+        CutRow{"1.23456789012346E+20", 8, "1.234567", "1.23E+20"},
+        CutRow{"1.5E-07", 4, "1.5E", "1E-07"}, CutRow{"7.5", 3, "7.5", "7.5"},
+        CutRow{"80", 0, "80", "80"}, CutRow{"", 3, "", ""}));
 
 TEST(CutToLength, CountsCharactersNotBytes) {
   EXPECT_EQ(cutToLength("Intel\xc2\xae Core", 6), "Intel\xc2\xae");

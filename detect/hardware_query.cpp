@@ -1,0 +1,119 @@
+// The detection sequence, written once against the management service and the form.
+#include "hardware_query.h"
+
+#include <array>
+#include <string>
+
+#include "computation.h"
+#include "main_window.h"
+
+namespace freqsmith::detect {
+namespace {
+
+using mainwin::field;
+using mainwin::label;
+using mainwin::picture;
+
+struct PropertyRow {
+  std::string_view property;  // as the program names it; the service ignores case
+  FieldId field;
+};
+
+constexpr std::array kProcessorProperties{
+    PropertyRow{"manufacturer", field("Textmaker")},
+    PropertyRow{"extclock", field("Textarch")},
+    PropertyRow{"CurrentClockSpeed", field("Textcpuspeed")},
+    PropertyRow{"L2CacheSize", field("Textl2size")},
+    PropertyRow{"Name", field("Textcputype")},
+    PropertyRow{"socketdesignation", field("textsocket")},
+};
+constexpr std::array kBaseBoardProperties{
+    PropertyRow{"manufacturer", field("Textweb")},
+    PropertyRow{"product", field("Textproduct")},
+    PropertyRow{"Version", field("Textversion")},
+};
+constexpr std::array kBiosProperties{
+    PropertyRow{"Version", field("Textversion")},
+};
+
+struct LogoRow {
+  std::string_view maker;
+  PictureId logo;
+};
+
+constexpr std::array kLogos{
+    LogoRow{"AuthenticAMD", picture("amd")},
+    LogoRow{"GenuineIntel", picture("intel")},
+    LogoRow{"CyrixInstead", picture("cyrix")},
+};
+
+std::string asText(const PropertyValue& value) {
+  if (const auto* integer = std::get_if<std::int64_t>(&value)) return std::to_string(*integer);
+  return std::get<std::string>(value);
+}
+
+template <std::size_t N>
+void query(ManagementService& service, std::string_view className,
+           const std::array<PropertyRow, N>& rows, Form& form) {
+  const std::unique_ptr<ServiceConnection> connection = service.connect();
+  if (!connection) return;
+  for (const auto& instance : connection->instancesOf(className)) {
+    for (const PropertyRow& row : rows) {
+      if (auto value = instance->property(row.property)) form.setText(row.field, asText(*value));
+    }
+  }
+}
+
+}  // namespace
+
+void QueryProcessor(ManagementService& service, Form& form) {
+  query(service, "Win32_Processor", kProcessorProperties, form);
+}
+
+void QueryBaseBoard(ManagementService& service, Form& form) {
+  query(service, "Win32_BaseBoard", kBaseBoardProperties, form);
+}
+
+void QueryBios(ManagementService& service, Form& form) {
+  query(service, "Win32_BIOS", kBiosProperties, form);
+}
+
+bool deriveMultiplier(Form& form) {
+  Computation c(form, field("Textmultiplier"));
+  const double cpuClock = c.read(field("Textcpuspeed"));
+  const double systemClock = c.read(field("Textarch"));
+  return c.commit(c.divide(cpuClock, systemClock));
+}
+
+void Image3_Click(Form& form) {
+  const std::string maker = form.text(field("Textmaker"));
+  for (const LogoRow& row : kLogos) {
+    if (maker == row.maker) form.showPicture(picture("Image3"), row.logo);
+  }
+}
+
+bool Text11_Click(Form& form) {
+  Computation c(form, field("Text11"));
+  const double systemClock = c.read(field("Textarch"));
+  return c.commit(c.add(systemClock, systemClock));
+}
+
+void copyDisplayValues(Form& form) {
+  form.setCaption(label("labmhz"), form.text(field("Textcpuspeed")));
+  form.setCaption(label("Label51"), form.text(field("Textarch")));
+  form.setCaption(label("Label71"), form.text(field("Text11")));
+  form.setCaption(label("Label69"), form.text(field("Textmultiplier")));
+  form.setText(field("Textl2speed"), form.caption(label("labmhz")));
+}
+
+void runDetection(ManagementService& service, Form& form) {
+  QueryProcessor(service, form);
+  QueryBaseBoard(service, form);
+  QueryBios(service, form);
+  deriveMultiplier(form);
+  Image3_Click(form);
+  Text11_Click(form);
+  copyDisplayValues(form);
+}
+
+}  // namespace freqsmith::detect

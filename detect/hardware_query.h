@@ -1,0 +1,35 @@
+// The start-up detection sequence: the processor, mainboard and BIOS queries, the derived
+// multiplier and front-side bus, the vendor logo and the display copy, all written into
+// the main window's fields through the field-access interface.
+#pragma once
+
+#include "form.h"
+#include "management_service.h"
+
+namespace freqsmith::detect {
+
+// Each query opens its own connection. Every instance of the class overwrites what the
+// previous one wrote; a property the service cannot supply is skipped and its field keeps
+// its text; a class without instances, or an unreachable service, writes nothing.
+void QueryProcessor(ManagementService& service, Form& form);
+void QueryBaseBoard(ManagementService& service, Form& form);
+void QueryBios(ManagementService& service, Form& form);
+
+// Textmultiplier <- Textcpuspeed / Textarch. Skipped, leaving the field as it is, when
+// either holder is not a number or the division fails (a system clock of 0). True when
+// written.
+bool deriveMultiplier(Form& form);
+
+// Image3_Click: Image3 takes the logo of the maker named exactly in Textmaker.
+void Image3_Click(Form& form);
+
+// Text11_Click: Text11 <- Textarch + Textarch, skipped when Textarch is not a number.
+bool Text11_Click(Form& form);
+
+// The display labels and the cache speed from the holders.
+void copyDisplayValues(Form& form);
+
+// Everything above, in the start-up order.
+void runDetection(ManagementService& service, Form& form);
+
+}  // namespace freqsmith::detect
