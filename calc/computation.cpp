@@ -16,7 +16,8 @@ std::string quoted(std::string_view text) {
 
 std::string describeFault(const Fault& fault, std::span<const Control> controls) {
   const Control& field = controls[fault.field.index];
-  const std::string name = quoted(field.title.empty() ? field.name : field.title);
+  const std::string_view title = field.title.empty() ? field.name : field.title;
+  const std::string name = "\"" + std::string(title) + "\"";
   switch (fault.kind) {
     case NumberFault::NotANumber:
       if (fault.text.empty()) return name + " is empty; enter a number there first.";

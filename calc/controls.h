@@ -40,16 +40,17 @@ enum class KeyFilter : std::uint8_t { None, Decimal, DecimalNoGuard, RatioDigit,
 
 // Appearance hints for the widget builder beyond what the role implies.
 enum class Look : std::uint8_t {
-  Plain,      // 8.25 pt
-  Small,      // 6.75 pt unit labels and notes
-  Bold,       // 8.25 pt bold
-  Heading,    // small bold heading over a field
-  Banner,     // the warning above the tabs
-  Display18,  // 18 pt display figure
-  Display24,  // 24 pt display figure
-  Total,      // 13.5 pt bold total
-  Exhaust,    // result text in light red instead of light cyan
-  Centered,   // plain text centred in its box
+  Plain,        // 8.25 pt
+  Small,        // 6.75 pt unit labels and notes
+  Bold,         // 8.25 pt bold
+  Heading,      // small bold heading over a field
+  Banner,       // the warning above the tabs
+  Display18,    // 18 pt display figure
+  Display24,    // 24 pt display figure
+  Total,        // 13.5 pt bold total
+  Exhaust,      // result text in light red instead of light cyan
+  Centered,     // plain text centred in its box
+  Explanation,  // the explanation line over the window's artwork
 };
 
 struct Twips {
@@ -143,6 +144,21 @@ consteval void requireUniqueNames(const std::array<Control, N>& table) {
     for (std::size_t j = i + 1; j < N; ++j) {
       if (table[i].name == table[j].name) throw "two controls share a name";
     }
+  }
+}
+
+// Every row but the first names a container that comes before it.
+template <std::size_t N>
+consteval void requireContainersFirst(const std::array<Control, N>& table) {
+  for (std::size_t i = 1; i < N; ++i) {
+    bool found = false;
+    for (std::size_t j = 0; j < i && !found; ++j) {
+      const ControlKind k = table[j].kind;
+      found = table[j].name == table[i].parent &&
+              (k == ControlKind::Window || k == ControlKind::Tabs || k == ControlKind::TabPage ||
+               k == ControlKind::Frame);
+    }
+    if (!found) throw "a control's container is missing or comes after it";
   }
 }
 

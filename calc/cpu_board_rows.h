@@ -89,9 +89,10 @@ inline constexpr auto kCpuBoardRows = [] {
       labelRow("Label78", "frameProcessor", {120, 1890, 4140, 195},
                "These values may not be accurate on some systems.", Look::Small),
 
+      pictureRow("Image3", "tabCpuBoard", {4965, 90, 1275, 1395}),
+      // Lies over the logo, so a click on the logo explains it.
       labelRow("Label85", "tabCpuBoard", {4935, 60, 1335, 1455}, "", Look::Plain,
                "Vendor logo of your CPU manufacturer."),
-      pictureRow("Image3", "tabCpuBoard", {4965, 90, 1275, 1395}),
       // The logo holders sit beyond the window's right edge, never seen.
       pictureRow("amd", "frmMain", {7500, 0, 2970, 3270}),
       pictureRow("intel", "frmMain", {7500, 3300, 2100, 2100}),

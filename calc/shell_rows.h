@@ -39,7 +39,7 @@ inline constexpr auto kShellRows = std::to_array<Control>({
     buttonRow("Command2", "frmMain", {150, 4500, 5505, 285}, "Calculate"),
     buttonRow("Command3", "frmMain", {5670, 4500, 1245, 285}, "Reset"),
     labelRow("text7", "frmMain", {0, 5160, 7005, 285},
-             "Click an object, and an explanation will be given here.", Look::Centered,
+             "Click an object, and an explanation will be given here.", Look::Explanation,
              kExplanationOnClick),
 });
 

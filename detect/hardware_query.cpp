@@ -5,7 +5,7 @@
 #include <string>
 
 #include "computation.h"
-#include "main_window.h"
+#include "main_window_controls.h"
 
 namespace freqsmith::detect {
 namespace {

@@ -12,6 +12,7 @@ namespace freqsmith::mainwin {
 inline constexpr auto kControls = joinRows(kShellRows, kProcessorMemoryRows, kCpuBoardRows);
 
 static_assert((requireUniqueNames(kControls), true));
+static_assert((requireContainersFirst(kControls), true));
 
 consteval FieldId field(std::string_view name) {
   return {findControl(kControls, name, ControlKind::Field)};

@@ -1,0 +1,28 @@
+// A click is a left-button release inside the control that took the press.
+#include "click_hook.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace freqsmith {
+namespace {
+constexpr char kIndexProperty[] = "freqsmithControl";
+}
+
+void ClickHook::install(QWidget* widget, int controlIndex) {
+  widget->setProperty(kIndexProperty, controlIndex);
+  widget->installEventFilter(this);
+}
+
+bool ClickHook::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* widget = static_cast<QWidget*>(watched);
+    if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
+      emit clicked(widget->property(kIndexProperty).toInt());
+    }
+  }
+  return false;
+}
+
+}  // namespace freqsmith

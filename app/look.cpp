@@ -1,0 +1,145 @@
+// Fonts and palettes per role. The window was drawn for "MS Sans Serif" and "Small Fonts";
+// where those are missing, metric-compatible families keep the captions inside their boxes.
+#include "look.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QWidget>
+
+namespace freqsmith {
+namespace {
+
+const QColor kResultText(192, 255, 255);
+const QColor kExhaustText(255, 192, 192);
+const QColor kTunableBase(227, 225, 251);
+const QColor kBannerText(255, 214, 90);
+
+QFont makeFont(const QStringList& families, double points, bool bold) {
+  QFont font;
+  font.setFamilies(families);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+const QStringList& sansFamilies() {
+  static const QStringList families{"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
+                                    "Arial", "DejaVu Sans"};
+  return families;
+}
+
+const QStringList& smallFamilies() {
+  static const QStringList families{"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"};
+  return families;
+}
+
+const QStringList& displayFamilies() {
+  static const QStringList families{"Arial", "Liberation Sans", "DejaVu Sans"};
+  return families;
+}
+
+void setColours(QWidget* widget, const QColor& base, const QColor& text) {
+  QPalette palette = widget->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, base);
+    palette.setColor(group, QPalette::Text, text);
+  }
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+QRect pixelRect(const Twips& place) {
+  return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
+}
+
+QFont fieldFont() {
+  return makeFont(sansFamilies(), 8.25, true);
+}
+QFont plainFont() {
+  return makeFont(sansFamilies(), 8.25, false);
+}
+QFont smallFont() {
+  return makeFont(smallFamilies(), 6.75, false);
+}
+
+QFont lookFont(Look look) {
+  switch (look) {
+    case Look::Small:
+    case Look::Heading:
+      return smallFont();
+    case Look::Bold:
+    case Look::Banner:
+      return fieldFont();
+    case Look::Display18:
+      return makeFont(displayFamilies(), 18, false);
+    case Look::Display24:
+      return makeFont(displayFamilies(), 24, false);
+    case Look::Total:
+      return makeFont(sansFamilies(), 13.5, true);
+    case Look::Plain:
+    case Look::Centered:
+    case Look::Exhaust:
+    case Look::Explanation:
+      break;
+  }
+  return plainFont();
+}
+
+QIcon appIcon() {
+  QIcon icon;
+  for (const char* path :
+       {":/icons/freqsmith-16.png", ":/icons/freqsmith-32.png", ":/icons/freqsmith-64.png"}) {
+    icon.addFile(QString::fromLatin1(path));
+  }
+  return icon;
+}
+
+void applyLook(QWidget* widget, const Control& control) {
+  if (control.kind != ControlKind::Field) {
+    widget->setFont(lookFont(control.look));
+    if (control.look == Look::Banner || control.look == Look::Explanation) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::WindowText,
+                       control.look == Look::Banner ? kBannerText : Qt::white);
+      widget->setPalette(palette);
+    }
+    return;
+  }
+  widget->setFont(control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
+  switch (control.role) {
+    case FieldRole::Input:
+      setColours(widget, Qt::white, Qt::black);
+      break;
+    case FieldRole::Tunable:
+      setColours(widget, kTunableBase, Qt::black);
+      break;
+    case FieldRole::Result:
+    case FieldRole::Notes:
+      setColours(widget, Qt::black, control.look == Look::Exhaust ? kExhaustText : kResultText);
+      break;
+    case FieldRole::Detection:
+      setColours(widget, widget->palette().color(QPalette::Window),
+                 widget->palette().color(QPalette::WindowText));
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setFrame(false);
+      break;
+    case FieldRole::Hidden:
+    case FieldRole::None:
+      break;
+  }
+}
+
+void fitTextToWidth(QLabel* label, const Control& control) {
+  QFont font = lookFont(control.look);
+  const int room = label->width();
+  while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > room) {
+    font.setPointSizeF(font.pointSizeF() - 1);
+  }
+  label->setFont(font);
+}
+
+}  // namespace freqsmith

@@ -1,0 +1,37 @@
+// How a control looks: twips to pixels, the field and label fonts, the role colours.
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QRect>
+
+#include "controls.h"
+
+class QLabel;
+class QWidget;
+
+namespace freqsmith {
+
+// 15 twips are one logical pixel; Qt scales logical pixels on high-DPI screens.
+constexpr int kTwipsPerPixel = 15;
+constexpr int pixels(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+QRect pixelRect(const Twips& place);
+
+QFont fieldFont();  // bold 8.25 pt
+QFont plainFont();  // 8.25 pt
+QFont smallFont();  // 6.75 pt
+QFont lookFont(Look look);
+
+// The program's icon in the sizes the resources carry.
+QIcon appIcon();
+
+// Colours, font and frame of a control according to its role and look.
+void applyLook(QWidget* widget, const Control& control);
+
+// Display figures are written at start-up with whatever the machine reports; when the text
+// is wider than the label, the font shrinks until it fits instead of clipping.
+void fitTextToWidth(QLabel* label, const Control& control);
+
+}  // namespace freqsmith

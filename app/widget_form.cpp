@@ -1,0 +1,57 @@
+// Reads and writes through the widgets; a write that changes nothing is skipped, which
+// keeps Calculate cheap and the caret where the user left it.
+#include "widget_form.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+
+#include "look.h"
+
+namespace freqsmith {
+
+WidgetForm::WidgetForm(std::span<const Control> controls, LabelId explanationLine,
+                       std::vector<QWidget*> widgets)
+    : Form(controls, explanationLine), widgets_(std::move(widgets)) {}
+
+std::string WidgetForm::readText(ControlId id) const {
+  QWidget* w = widgets_[id.index];
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+  if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+  if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) return notes->toPlainText().toStdString();
+  return {};
+}
+
+void WidgetForm::writeText(ControlId id, std::string text) {
+  QWidget* w = widgets_[id.index];
+  const QString value = QString::fromStdString(text);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    if (edit->text() != value) edit->setText(value);
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    if (label->text() == value) return;
+    label->setText(value);
+    const Control& row = control(id);
+    if (row.look == Look::Display18 || row.look == Look::Display24) fitTextToWidth(label, row);
+  } else if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) {
+    notes->setPlainText(value);
+  }
+}
+
+bool WidgetForm::readChecked(BoxId box) const {
+  return static_cast<QCheckBox*>(widgets_[box.index])->isChecked();
+}
+
+void WidgetForm::writeChecked(BoxId box, bool checked) {
+  // setChecked emits toggled but not clicked; click handling is wired to clicked only.
+  static_cast<QCheckBox*>(widgets_[box.index])->setChecked(checked);
+}
+
+void WidgetForm::writePicture(PictureId target, PictureId source) {
+  auto* from = static_cast<QLabel*>(widgets_[source.index]);
+  auto* to = static_cast<QLabel*>(widgets_[target.index]);
+  to->setPixmap(from->pixmap());
+}
+
+}  // namespace freqsmith

@@ -1,0 +1,142 @@
+// One widget per row, in table order, so that keyboard focus follows the reading order.
+#include "window_builder.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWidget>
+#include <unordered_map>
+
+#include "look.h"
+
+namespace freqsmith {
+namespace {
+
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct PictureRow {
+  std::string_view name;
+  const char* resource;
+};
+
+constexpr PictureRow kPictures[] = {
+    {"Image1", ":/pictures/psu.png"},       {"Image2", ":/pictures/product.png"},
+    {"Image4", ":/pictures/author.png"},    {"amd", ":/pictures/logo_amd.png"},
+    {"intel", ":/pictures/logo_intel.png"}, {"cyrix", ":/pictures/logo_cyrix.png"},
+};
+
+QWidget* makeField(const Control& row, QWidget* parent) {
+  if (row.role == FieldRole::Notes) {
+    auto* notes = new QPlainTextEdit(parent);
+    notes->setReadOnly(true);
+    notes->setPlainText(qt(row.text));
+    notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return notes;
+  }
+  auto* edit = new QLineEdit(qt(row.text), parent);
+  edit->setAlignment(Qt::AlignCenter);
+  const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
+  edit->setReadOnly(!typed);
+  // Only typed fields carry the widget's own limit: it refuses keys and cuts pastes. The
+  // program's writes are cut by the form, which keeps every digit before the point.
+  if (typed && row.maxLength > 0) edit->setMaxLength(row.maxLength);
+  edit->setContextMenuPolicy(Qt::DefaultContextMenu);
+  if (row.role == FieldRole::Hidden) {
+    edit->setVisible(false);
+    edit->setFocusPolicy(Qt::NoFocus);
+  }
+  return edit;
+}
+
+QWidget* makeLabel(const Control& row, QWidget* parent) {
+  auto* label = new QLabel(qt(row.text), parent);
+  label->setTextFormat(Qt::PlainText);
+  switch (row.look) {
+    case Look::Heading:
+    case Look::Centered:
+    case Look::Banner:
+    case Look::Explanation:
+    case Look::Display18:
+    case Look::Display24:
+      label->setAlignment(Qt::AlignCenter);
+      break;
+    default:
+      label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      break;
+  }
+  return label;
+}
+
+QWidget* makePicture(const Control& row, QWidget* parent) {
+  auto* picture = new QLabel(parent);
+  picture->setScaledContents(true);
+  if (const char* resource = pictureResource(row.name)) picture->setPixmap(QPixmap(resource));
+  return picture;
+}
+
+QWidget* makeWidget(const Control& row, QWidget* parent) {
+  switch (row.kind) {
+    case ControlKind::Tabs:
+      return new QTabWidget(parent);
+    case ControlKind::TabPage: {
+      auto* page = new QWidget;
+      static_cast<QTabWidget*>(parent)->addTab(page, qt(row.text));
+      return page;
+    }
+    case ControlKind::Frame:
+      return new QGroupBox(qt(row.text), parent);
+    case ControlKind::Label:
+      return makeLabel(row, parent);
+    case ControlKind::Field:
+      return makeField(row, parent);
+    case ControlKind::Box:
+      return new QCheckBox(qt(row.text), parent);
+    case ControlKind::Button:
+      return new QPushButton(qt(row.text), parent);
+    case ControlKind::Picture:
+      return makePicture(row, parent);
+    case ControlKind::Window:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const char* pictureResource(std::string_view name) {
+  for (const PictureRow& row : kPictures) {
+    if (row.name == name) return row.resource;
+  }
+  return nullptr;
+}
+
+std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window) {
+  std::vector<QWidget*> widgets(table.size(), nullptr);
+  std::unordered_map<std::string_view, QWidget*> byName;
+  widgets[0] = window;
+  byName.emplace(table[0].name, window);
+  window->setObjectName(qt(table[0].name));
+  window->setFixedSize(pixelRect(table[0].place).size());
+
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    const Control& row = table[i];
+    QWidget* parent = byName.at(row.parent);
+    QWidget* widget = makeWidget(row, parent);
+    widget->setObjectName(qt(row.name));
+    if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
+    if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
+    applyLook(widget, row);
+    widgets[i] = widget;
+    byName.emplace(row.name, widget);
+  }
+  return widgets;
+}
+
+}  // namespace freqsmith

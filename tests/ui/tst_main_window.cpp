@@ -1,0 +1,355 @@
+// The main window driven through real key and mouse events: its shape, the explanation
+// line, the key filters, detection at start-up and the geometry saved at close.
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "build_config.h"
+#include "fake_service.h"
+#include "main_window.h"
+#include "window_test_support.h"
+
+using freqsmith::MainWindow;
+using freqsmith::detect::FakeService;
+using freqsmith::detect::RecordInstance;
+using namespace freqsmith::testing;
+
+namespace {
+
+FakeService desktopMachine() {
+  FakeService service;
+  service.add("Win32_Processor", RecordInstance{{"Manufacturer", "AuthenticAMD"},
+                                                {"ExtClock", std::int64_t{166}},
+                                                {"CurrentClockSpeed", std::int64_t{1833}},
+                                                {"L2CacheSize", std::int64_t{256}},
+                                                {"Name", "Test Processor 2500+"},
+                                                {"SocketDesignation", "Socket A"}});
+  service.add(
+      "Win32_BaseBoard",
+      RecordInstance{{"Manufacturer", "Board Maker"}, {"Product", "BM-7"}, {"Version", "1.0"}});
+  service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 1.07"}});
+  return service;
+}
+
+QSettings userSettings() {
+  return QSettings(QStringLiteral("Freqsmith"), QStringLiteral("Freqsmith"));
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { prepareUiTesting(); }
+
+  void init() {
+    service_ = std::make_unique<FakeService>(desktopMachine());
+    window_ = std::make_unique<MainWindow>(*service_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  void cleanup() {
+    window_.reset();
+    service_.reset();
+  }
+
+  void hasTheCaptionSizeAndTabs() {
+    QCOMPARE(window_->objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(window_->windowTitle(),
+             QStringLiteral("Freqsmith 1.34b (" FREQSMITH_PUBLISHER_URL ")"));
+    QCOMPARE(window_->size(), QSize(469, 358));
+    auto* tabs = control<QTabWidget>(window_.get(), "SSTab1");
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 4);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Processor and Memory"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Power Supply"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("CPU and Mainboard"));
+    QCOMPARE(tabs->tabText(3), QStringLiteral("   Miscellaneous Tools   "));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(control<QPushButton>(window_.get(), "Command2")->text(), QStringLiteral("Calculate"));
+    QCOMPARE(control<QPushButton>(window_.get(), "Command3")->text(), QStringLiteral("Reset"));
+    QCOMPARE(control<QLabel>(window_.get(), "Label76")->text(),
+             QStringLiteral("OVERCLOCK AT YOUR OWN RISK!"));
+    QCOMPARE(control<QLabel>(window_.get(), "text7")->text(),
+             QStringLiteral("Click an object, and an explanation will be given here."));
+  }
+
+  void controlsSitWithinTheirContainers() {
+    const auto widgets = window_->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+      if (w->objectName().isEmpty() || !w->parentWidget() || w->isWindow() || w->isHidden())
+        continue;
+      if (w->objectName() == "amd" || w->objectName() == "intel" || w->objectName() == "cyrix")
+        continue;  // the logo holders are placed out of sight on purpose
+      if (w->objectName() == "text7") continue;  // runs past the bottom edge by design
+      if (qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget())) continue;  // pages
+      const QRect inside = w->parentWidget()->rect();
+      QVERIFY2(inside.contains(w->geometry()), qPrintable(w->objectName()));
+    }
+  }
+
+  void clickExplains_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("sentence");
+    const auto row = [](const char* name, const char* sentence) {
+      QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(sentence);
+    };
+    row("text7", "Click on something, and an explanation will be given here...");
+    const char* sysClk = "Your System Clock, the speed that everying in your system is based on.";
+    row("Label5", sysClk);
+    row("Text1", sysClk);
+    const char* multiplier = "This value multiplied by your Sys Clk results in overall cpu speed.";
+    row("Label6", multiplier);
+    row("Text2", multiplier);
+    row("Label7", "This is your overall CPU Speed.");
+    row("Text3", "This is your overall CPU Speed.");
+    row("Label8", "Resulting Frontside Bus for an AMD (32Bit) Chipset");
+    row("Text4", "Resulting Frontside Bus for an AMD (32Bit) Chipset");
+    row("Label9", "Resulting Frontside Bus for an AMD (64Bit) Chipset");
+    row("Text5", "Resulting Frontside Bus for an AMD (64Bit) Chipset");
+    row("Label10", "Resulting Frontside Bus for an Intel (P4) Chipset");
+    row("Text6", "Resulting Frontside Bus for an Intel (P4) Chipset");
+    row("Label16", "Resulting Instructions Per Second for an Athlon CPU");
+    row("Text8", "Resulting Instructions Per Second for an Athlon CPU");
+    row("Label17", "Resulting Instructions Per Second for an Athlon 64 CPU");
+    row("Text9", "Resulting Instructions Per Second for an Athlon 64 CPU");
+    row("Label19", "Resulting Instructions Per Second for a Pentium 4 CPU");
+    row("Text56", "Resulting Instructions Per Second for a Pentium 4 CPU");
+    row("Label25", "Frontside Bus ratio versus Memory ratio");
+    row("Text13", "Frontside Bus ratio versus Memory ratio");
+    row("Label26", "Memory ratio versus Frontside Bus ratio");
+    row("Text12", "Memory ratio versus Frontside Bus ratio");
+    row("Label27", "Resulting speed for SDRAM (in Mhz)");
+    row("Text14", "Resulting speed for SDRAM (in Mhz)");
+    row("Label28", "Resulting speed for DDR SDRAM (in Mhz)");
+    row("Text15", "Resulting speed for DDR SDRAM (in Mhz)");
+    row("Label74", "Your System Clock.");
+    row("Label51", "Your System Clock.");
+    row("Label34", "Your System Frontside Bus.");
+    row("Label71", "Your System Frontside Bus.");
+    row("Label75", "Your Processors internal multiplier.");
+    row("Label69", "Your Processors internal multiplier.");
+    row("Label77", "Your Processors overall speed in Mhz.");
+    row("labmhz", "Your Processors overall speed in Mhz.");
+    row("Label18", "Your Processors Level 2 Cache Size in Kilobytes.");
+    row("Label70", "Your Processors Level 2 Cache Speed in Megahertz.");
+    row("Label15", "Your Mainboard Model.");
+    row("Label22", "Your Mainboard Manufacturers Website.");
+    row("Label3", "Your Mainboard BIOS Version.");
+    row("Textcputype", "Your Processors Type, Core, and Model.");
+    row("Textmaker", "Your Processors Manufacturer.");
+    row("textsocket", "The type of Socket or Slot your processor uses.");
+    row("Textl2size", "Your Processors Level 2 Cache Size in Kilobytes.");
+    row("Textl2speed", "Your Processors Level 2 Cache Speed in Megahertz.");
+    row("Textweb", "Your Mainboard Manufacturers Website.");
+    row("Textproduct", "Your Mainboard Model.");
+    row("Textversion", "Your Mainboard BIOS Version.");
+    row("Label85", "Vendor logo of your CPU manufacturer.");
+  }
+
+  void clickExplains() {
+    QFETCH(QString, name);
+    QFETCH(QString, sentence);
+    auto* line = control<QLabel>(window_.get(), "text7");
+    line->setText(QStringLiteral("something else"));
+    QWidget* target = control(window_.get(), qPrintable(name));
+    QVERIFY(target);
+    click(target);
+    QCOMPARE(line->text(), sentence);
+  }
+
+  void unlistedControlsLeaveTheLineAlone_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Label78", "Label60", "Label72", "Label80", "Label1", "Text1Unit"}) {
+      QTest::newRow(name) << QString::fromLatin1(name);
+    }
+  }
+
+  void unlistedControlsLeaveTheLineAlone() {
+    QFETCH(QString, name);
+    auto* line = control<QLabel>(window_.get(), "text7");
+    click(control(window_.get(), "Label5"));
+    const QString before = line->text();
+    QWidget* target = control(window_.get(), qPrintable(name));
+    QVERIFY(target);
+    click(target);
+    QCOMPARE(line->text(), before);
+  }
+
+  void keyFilters_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("result");
+    const auto row = [](const char* what, const char* name, const char* start, const char* keys,
+                        const char* result) {
+      QTest::newRow(what) << QString::fromLatin1(name) << QString::fromLatin1(start)
+                          << QString::fromLatin1(keys) << QString::fromLatin1(result);
+    };
+    row("letter into empty Text1 leaves the guard", "Text1", "", "a", "0");
+    row("digit into empty Text1 follows the guard", "Text1", "", "5", "05");
+    row("backspace keeps Text1 empty", "Text1", "", "{bs}", "");
+    row("tab keeps Text1 empty", "Text1", "", "{tab}", "");
+    row("Text1 stops at five characters", "Text1", "0", "{all}133.34", "133.3");
+    row("guard counts toward the length", "Text1", "", "12345678", "01234");
+    row("erase then type", "Text1", "0", "{bs}{bs}133.3", "0133.");
+    row("selection is replaced", "Text1", "200", "{all}166", "166");
+    row("a second point is typed", "Text1", "1.2", ".3", "1.2.3");
+    row("minus is refused", "Text1", "5", "-", "5");
+    row("control keys are discarded", "Text1", "12", "{enter}{esc}{ctrl+v}{ctrl+a}", "12");
+    row("cut shortcut is discarded", "Text1", "12", "{all}{ctrl+x}", "12");
+    row("delete still edits", "Text1", "123", "{home}{del}", "23");
+    row("letter into empty Text2 stays empty", "Text2", "", "a", "");
+    row("Text2 takes a multiplier", "Text2", "", "10.5", "10.5");
+    row("Text2 stops at four characters", "Text2", "", "10.55", "10.5");
+    row("Text2 refuses minus", "Text2", "", "-", "");
+    row("Text13 refuses zero", "Text13", "1", "{all}0", "1");
+    row("Text13 refuses the point", "Text13", "1", "{all}.", "1");
+    row("Text13 takes a digit over its selection", "Text13", "1", "{all}7", "7");
+    row("Text13 holds one digit", "Text13", "1", "{all}{bs}45", "4");
+    row("Text12 can be emptied", "Text12", "1", "{all}{bs}", "");
+    row("Text12 has no guard", "Text12", "", "x", "");
+  }
+
+  void keyFilters() {
+    QFETCH(QString, name);
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, result);
+    auto* edit = control<QLineEdit>(window_.get(), qPrintable(name));
+    QVERIFY(edit);
+    QApplication::clipboard()->setText(QStringLiteral("999"));
+    edit->setText(start);
+    bringToFront(edit);
+    edit->setFocus();
+    typeKeys(edit, keys);
+    QCOMPARE(edit->text(), result);
+  }
+
+  void tabMovesTheFocusOn() {
+    auto* text1 = control<QLineEdit>(window_.get(), "Text1");
+    window_->activateWindow();
+    text1->setFocus();
+    QTRY_VERIFY(text1->hasFocus());
+    QTest::keyClick(text1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control(window_.get(), "Text2"));
+  }
+
+  void contextMenuPasteIsCutButNotFiltered() {
+    auto* text1 = control<QLineEdit>(window_.get(), "Text1");
+    auto* text2 = control<QLineEdit>(window_.get(), "Text2");
+    QApplication::clipboard()->setText(QStringLiteral("1234567"));
+    text1->clear();
+    text1->paste();
+    QCOMPARE(text1->text(), QStringLiteral("12345"));
+    QApplication::clipboard()->setText(QStringLiteral("abc"));
+    text2->clear();
+    text2->paste();
+    QCOMPARE(text2->text(), QStringLiteral("abc"));
+  }
+
+  void detectionFillsTheCpuTab() {
+    const auto text = [this](const char* name) {
+      if (auto* edit = control<QLineEdit>(window_.get(), name)) return edit->text();
+      return control<QLabel>(window_.get(), name)->text();
+    };
+    QCOMPARE(text("Textmaker"), QStringLiteral("AuthenticAMD"));
+    QCOMPARE(text("Textcputype"), QStringLiteral("Test Processor 2500+"));
+    QCOMPARE(text("textsocket"), QStringLiteral("Socket A"));
+    QCOMPARE(text("Textl2size"), QStringLiteral("256"));
+    QCOMPARE(text("Textl2speed"), QStringLiteral("1833"));
+    QCOMPARE(text("Textweb"), QStringLiteral("Board Maker"));
+    QCOMPARE(text("Textproduct"), QStringLiteral("BM-7"));
+    QCOMPARE(text("Textversion"), QStringLiteral("BIOS 1.07"));
+    QCOMPARE(text("labmhz"), QStringLiteral("1833"));
+    QCOMPARE(text("Label51"), QStringLiteral("166"));
+    QCOMPARE(text("Label71"), QStringLiteral("332"));
+    QCOMPARE(text("Label69"), QStringLiteral("11.0"));
+
+    for (const char* hidden : {"Textarch", "Textcpuspeed", "Textmultiplier", "Text11"}) {
+      auto* holder = control<QLineEdit>(window_.get(), hidden);
+      QVERIFY2(holder && holder->isHidden(), hidden);
+    }
+    for (const char* shown : {"Textmaker", "Textcputype", "textsocket", "Textl2size", "Textl2speed",
+                              "Textweb", "Textproduct", "Textversion"}) {
+      auto* field = control<QLineEdit>(window_.get(), shown);
+      QVERIFY2(field && !field->isHidden() && field->isReadOnly(), shown);
+    }
+    auto* logo = control<QLabel>(window_.get(), "Image3");
+    auto* amd = control<QLabel>(window_.get(), "amd");
+    QVERIFY(!logo->pixmap().isNull());
+    QCOMPARE(logo->pixmap().cacheKey(), amd->pixmap().cacheKey());
+  }
+
+  void detectionFieldsRefuseTyping() {
+    auto* maker = control<QLineEdit>(window_.get(), "Textmaker");
+    bringToFront(maker);
+    typeKeys(maker, QStringLiteral("{end}x{bs}{bs}"));
+    QCOMPARE(maker->text(), QStringLiteral("AuthenticAMD"));
+  }
+
+  void aMachineWithoutDetectionStillOpens() {
+    FakeService nothing;
+    nothing.setReachable(false);
+    MainWindow window(nothing);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(control<QLabel>(&window, "labmhz")->text(), QStringLiteral("Current Speed"));
+    QCOMPARE(control<QLabel>(&window, "Label69")->text(), QStringLiteral("mult"));
+    QVERIFY(control<QLabel>(&window, "Image3")->pixmap().isNull());
+  }
+
+  void closingSavesTheGeometryInTwips() {
+    userSettings().clear();
+    window_->move(40, 30);
+    const QRect outer = window_->frameGeometry();
+    window_->close();
+    QSettings settings = userSettings();
+    settings.beginGroup(QStringLiteral("Settings"));
+    QCOMPARE(settings.value("MainLeft").toString(), QString::number(outer.left() * 15));
+    QCOMPARE(settings.value("MainTop").toString(), QString::number(outer.top() * 15));
+    QCOMPARE(settings.value("MainWidth").toString(), QString::number(outer.width() * 15));
+    QCOMPARE(settings.value("MainHeight").toString(), QString::number(outer.height() * 15));
+    QVERIFY(outer.width() * 15 >= 7035);
+  }
+
+  void closingMinimizedSavesNothing() {
+    {
+      QSettings settings = userSettings();
+      settings.clear();
+      settings.setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("previous"));
+    }
+    window_->showMinimized();
+    QTRY_VERIFY(window_->isMinimized());
+    window_->close();
+    QSettings settings = userSettings();
+    QCOMPARE(settings.value("Settings/MainLeft").toString(), QStringLiteral("previous"));
+    QVERIFY(!settings.contains(QStringLiteral("Settings/MainWidth")));
+  }
+
+  void closingClosesTheOtherWindowsFirst() {
+    auto* other = new QDialog(window_.get());
+    other->show();
+    bool otherOpenWhenSaved = true;
+    connect(other, &QDialog::finished, this, [&] { otherOpenWhenSaved = false; });
+    window_->close();
+    QVERIFY(!other->isVisible());
+    QVERIFY(!otherOpenWhenSaved);
+  }
+
+ private:
+  std::unique_ptr<FakeService> service_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

@@ -1,0 +1,54 @@
+// What every window test shares: headless set-up with throwaway settings, finding controls
+// by name, clicking them on their tab, typing key scripts, and a watchdog that fails a test
+// which leaves a modal dialog open.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QTimer;
+
+namespace freqsmith::testing {
+
+// Call from initTestCase(): test-mode settings, the program's names and style.
+void prepareUiTesting();
+
+// The named descendant of `root`; fails the test (by a null result the caller checks) when
+// there is none.
+template <class T = QWidget>
+T* control(QWidget* root, const char* name) {
+  return root->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Brings the control's tab to the front, so that a click lands on it as a user's would.
+void bringToFront(QWidget* control);
+
+// A left click in the middle of the control, on its tab.
+void click(QWidget* control);
+
+// Types a key script into `target`: plain characters are typed as keys; "{bs}", "{tab}",
+// "{enter}", "{esc}", "{del}", "{left}", "{home}", "{end}", "{ctrl+c}", "{ctrl+v}",
+// "{ctrl+x}", "{ctrl+a}" are those keys; "{all}" selects the whole text without a key.
+void typeKeys(QWidget* target, const QString& script);
+
+// Fails the running test when a modal dialog stays open longer than `seconds`, and closes
+// it so that the test run goes on.
+class ModalWatchdog final : public QObject {
+  Q_OBJECT
+ public:
+  explicit ModalWatchdog(int seconds = 10, QObject* parent = nullptr);
+  bool fired() const { return fired_; }
+
+ private:
+  void check();
+
+  QTimer* timer_;
+  QPointer<QWidget> seen_;
+  int ticks_ = 0;
+  int limit_;
+  bool fired_ = false;
+};
+
+}  // namespace freqsmith::testing
