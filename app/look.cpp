@@ -71,6 +71,7 @@ QFont lookFont(Look look) {
   switch (look) {
     case Look::Small:
     case Look::Heading:
+    case Look::OnArtwork:
       return smallFont();
     case Look::Bold:
     case Look::Banner:

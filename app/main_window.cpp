@@ -27,6 +27,7 @@ MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QW
   setWindowTitle(QStringLiteral("%1 (%2)").arg(
       QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
       QStringLiteral(FREQSMITH_PUBLISHER_URL)));
+  setFont(plainFont());
   auto* background = new QLabel(this);
   background->setObjectName(QStringLiteral("frmMainPicture"));
   background->setPixmap(QPixmap(QStringLiteral(":/pictures/background.png")));

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
 #include <unordered_map>
@@ -31,6 +33,27 @@ constexpr PictureRow kPictures[] = {
     {"Image4", ":/pictures/author.png"},    {"amd", ":/pictures/logo_amd.png"},
     {"intel", ":/pictures/logo_intel.png"}, {"cyrix", ":/pictures/logo_cyrix.png"},
 };
+
+// Four captions of the tab strip must fit across the window, as they did on the platform the
+// window was drawn for; the style's tab padding is narrowed to make room for wider fonts.
+class CompactTabStyle final : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 10;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+QWidget* makeTabs(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
+  auto* style = new CompactTabStyle;
+  style->setParent(tabs);
+  tabs->tabBar()->setStyle(style);
+  tabs->setUsesScrollButtons(false);
+  tabs->tabBar()->setExpanding(true);
+  return tabs;
+}
 
 QWidget* makeField(const Control& row, QWidget* parent) {
   if (row.role == FieldRole::Notes) {
@@ -84,7 +107,7 @@ QWidget* makePicture(const Control& row, QWidget* parent) {
 QWidget* makeWidget(const Control& row, QWidget* parent) {
   switch (row.kind) {
     case ControlKind::Tabs:
-      return new QTabWidget(parent);
+      return makeTabs(parent);
     case ControlKind::TabPage: {
       auto* page = new QWidget;
       static_cast<QTabWidget*>(parent)->addTab(page, qt(row.text));

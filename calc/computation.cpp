@@ -5,11 +5,17 @@ namespace freqsmith {
 namespace {
 
 // Long pasted texts are shortened so that the explanation stays one readable line.
-std::string quoted(std::string_view text) {
-  constexpr std::size_t kShown = 16;
-  std::string shown = cutToLength(text, kShown);
-  if (shown.size() < text.size()) shown += "...";
-  return "\"" + shown + "\"";
+constexpr std::size_t kShownCharacters = 16;
+
+std::string quoted(std::string_view text, std::size_t limit) {
+  const std::string shown = cutToLength(text, limit);
+  std::string out;
+  out.reserve(shown.size() + 5);
+  out += '"';
+  out += shown;
+  if (shown.size() < text.size()) out += "...";
+  out += '"';
+  return out;
 }
 
 }  // namespace
@@ -17,11 +23,11 @@ std::string quoted(std::string_view text) {
 std::string describeFault(const Fault& fault, std::span<const Control> controls) {
   const Control& field = controls[fault.field.index];
   const std::string_view title = field.title.empty() ? field.name : field.title;
-  const std::string name = "\"" + std::string(title) + "\"";
+  const std::string name = quoted(title, 0);
   switch (fault.kind) {
     case NumberFault::NotANumber:
       if (fault.text.empty()) return name + " is empty; enter a number there first.";
-      return name + " holds " + quoted(fault.text) + ", which is not a number.";
+      return name + " holds " + quoted(fault.text, kShownCharacters) + ", which is not a number.";
     case NumberFault::Overflow:
       if (!fault.text.empty()) return name + " holds a number too large to calculate with.";
       return name + " cannot be calculated: the result would be too large.";

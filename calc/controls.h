@@ -51,6 +51,7 @@ enum class Look : std::uint8_t {
   Exhaust,      // result text in light red instead of light cyan
   Centered,     // plain text centred in its box
   Explanation,  // the explanation line over the window's artwork
+  OnArtwork,    // small light text over a dark picture
 };
 
 struct Twips {

@@ -152,7 +152,7 @@ inline constexpr auto kProcessorMemoryRows = [] {
 
       pictureRow("Image2", "tabProcessorMemory", {3825, 45, 2820, 3585}, "Freqsmith v1.33b"),
       buttonRow("Command4", "tabProcessorMemory", {4635, 3150, 1200, 330}, "Detect"),
-      labelRow("Label1", "tabProcessorMemory", {5895, 3225, 735, 195}, "v1.34b", Look::Small),
+      labelRow("Label1", "tabProcessorMemory", {5895, 3225, 735, 195}, "v1.34b", Look::OnArtwork),
   });
 }();
 
