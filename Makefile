@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build run test bench asan clean
+.PHONY: all deps build run test test-windows bench asan clean
 
 all: build
 
@@ -21,6 +21,10 @@ test:
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 	ctest --preset $(PRESET)
+
+# The Windows detection, cross-built and run under Wine.
+test-windows:
+	./scripts/test-windows.sh
 
 asan:
 	$(MAKE) test PRESET=asan

@@ -1,4 +1,4 @@
-// The management service of the platform the program runs on.
+// The management service of the platform the program was built for.
 #pragma once
 
 #include <memory>
@@ -7,6 +7,8 @@
 
 namespace freqsmith::detect {
 
+// Each platform's backend provides this in its own source file; the build picks the one
+// that matches the target.
 std::unique_ptr<ManagementService> makePlatformService();
 
 }  // namespace freqsmith::detect

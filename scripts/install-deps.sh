@@ -3,6 +3,8 @@
 #   install-deps.sh           what building and running the program needs
 #   install-deps.sh test      ... plus what the test suite needs
 #   install-deps.sh bench     ... plus what the benchmarks need
+#   install-deps.sh windows   ... plus the MinGW-w64 cross compiler and Wine, to build the
+#                             Windows detection and run it here
 # Several groups may be given. Installs nothing when everything is present.
 set -eu
 
@@ -12,6 +14,7 @@ for group in "$@"; do
     build) ;;
     test) packages="$packages googletest libgtest-dev" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
+    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
     screenshot) packages="$packages xvfb xauth imagemagick" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -1,0 +1,12 @@
+// On Windows the hardware facts come from WMI.
+#include "platform_service.h"
+
+#include "windows_service.h"
+
+namespace freqsmith::detect {
+
+std::unique_ptr<ManagementService> makePlatformService() {
+  return std::make_unique<WindowsService>();
+}
+
+}  // namespace freqsmith::detect
