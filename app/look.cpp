@@ -103,10 +103,11 @@ QIcon appIcon() {
 void applyLook(QWidget* widget, const Control& control) {
   if (control.kind != ControlKind::Field) {
     widget->setFont(lookFont(control.look));
-    if (control.look == Look::Banner || control.look == Look::Explanation) {
+    if (control.look == Look::Banner || control.look == Look::Explanation ||
+        control.look == Look::OnArtwork) {
       QPalette palette = widget->palette();
       palette.setColor(QPalette::WindowText,
-                       control.look == Look::Banner ? kBannerText : Qt::white);
+                       control.look == Look::Banner ? kBannerText : QColor(Qt::white));
       widget->setPalette(palette);
     }
     return;
