@@ -3,6 +3,7 @@
 #include "look.h"
 
 #include <QColor>
+#include <algorithm>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,13 +136,28 @@ void applyLook(QWidget* widget, const Control& control) {
   }
 }
 
-void fitTextToWidth(QLabel* label, const Control& control) {
-  QFont font = lookFont(control.look);
-  const int room = label->width();
-  while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > room) {
-    font.setPointSizeF(font.pointSizeF() - 1);
+namespace {
+
+QFont fittedFont(QFont font, const QString& text, int room) {
+  constexpr double kSmallest = 5;
+  while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room) {
+    font.setPointSizeF(std::max(kSmallest, font.pointSizeF() - 0.75));
   }
-  label->setFont(font);
+  return font;
+}
+
+}  // namespace
+
+void fitTextToWidth(QLabel* label, const Control& control) {
+  label->setFont(fittedFont(lookFont(control.look), label->text(), label->width()));
+}
+
+void fitTextToWidth(QLineEdit* field, const Control& control) {
+  // The frame and the line edit's own margin on each side.
+  constexpr int kInset = 2 + 2;
+  const QFont base = control.look == Look::Total ? lookFont(Look::Total) : fieldFont();
+  const QFont font = fittedFont(base, field->text(), field->width() - 2 * kInset);
+  if (font != field->font()) field->setFont(font);
 }
 
 }  // namespace freqsmith

@@ -8,6 +8,7 @@
 #include "controls.h"
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace freqsmith {
@@ -33,5 +34,8 @@ void applyLook(QWidget* widget, const Control& control);
 // Display figures are written at start-up with whatever the machine reports; when the text
 // is wider than the label, the font shrinks until it fits instead of clipping.
 void fitTextToWidth(QLabel* label, const Control& control);
+// The same for a result field: a figure longer than the field was drawn for is shown whole,
+// in a smaller font.
+void fitTextToWidth(QLineEdit* field, const Control& control);
 
 }  // namespace freqsmith

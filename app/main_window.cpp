@@ -12,6 +12,7 @@
 
 #include "build_config.h"
 #include "click_hook.h"
+#include "commands.h"
 #include "hardware_query.h"
 #include "key_filter_hook.h"
 #include "look.h"
@@ -58,6 +59,7 @@ void MainWindow::route(int controlIndex) {
     it->second();
     return;
   }
+  if (calculatorClick(*form_, ControlId{static_cast<std::uint16_t>(controlIndex)})) return;
   const std::string_view sentence = kControls[static_cast<std::size_t>(controlIndex)].sentence;
   if (!sentence.empty()) form_->explain(sentence);
 }

@@ -28,7 +28,9 @@ void WidgetForm::writeText(ControlId id, std::string text) {
   QWidget* w = widgets_[id.index];
   const QString value = QString::fromStdString(text);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    if (edit->text() != value) edit->setText(value);
+    if (edit->text() == value) return;
+    edit->setText(value);
+    if (control(id).role == FieldRole::Result) fitTextToWidth(edit, control(id));
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
     if (label->text() == value) return;
     label->setText(value);

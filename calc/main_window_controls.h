@@ -4,12 +4,14 @@
 
 #include "controls.h"
 #include "cpu_board_rows.h"
+#include "power_supply_rows.h"
 #include "processor_memory_rows.h"
 #include "shell_rows.h"
 
 namespace freqsmith::mainwin {
 
-inline constexpr auto kControls = joinRows(kShellRows, kProcessorMemoryRows, kCpuBoardRows);
+inline constexpr auto kControls =
+    joinRows(kShellRows, kProcessorMemoryRows, kPowerSupplyRows, kCpuBoardRows);
 
 static_assert((requireUniqueNames(kControls), true));
 static_assert((requireContainersFirst(kControls), true));
@@ -22,6 +24,9 @@ consteval BoxId box(std::string_view name) {
 }
 consteval LabelId label(std::string_view name) {
   return {findControl(kControls, name, ControlKind::Label)};
+}
+consteval ControlId button(std::string_view name) {
+  return findControl(kControls, name, ControlKind::Button);
 }
 consteval PictureId picture(std::string_view name) {
   return {findControl(kControls, name, ControlKind::Picture)};

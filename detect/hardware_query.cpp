@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "computation.h"
+#include "detected_figures.h"
 #include "main_window_controls.h"
 
 namespace freqsmith::detect {
@@ -78,24 +78,11 @@ void QueryBios(ManagementService& service, Form& form) {
   query(service, "Win32_BIOS", kBiosProperties, form);
 }
 
-bool deriveMultiplier(Form& form) {
-  Computation c(form, field("Textmultiplier"));
-  const double cpuClock = c.read(field("Textcpuspeed"));
-  const double systemClock = c.read(field("Textarch"));
-  return c.commit(c.divide(cpuClock, systemClock));
-}
-
 void Image3_Click(Form& form) {
   const std::string maker = form.text(field("Textmaker"));
   for (const LogoRow& row : kLogos) {
     if (maker == row.maker) form.showPicture(picture("Image3"), row.logo);
   }
-}
-
-bool Text11_Click(Form& form) {
-  Computation c(form, field("Text11"));
-  const double systemClock = c.read(field("Textarch"));
-  return c.commit(c.add(systemClock, systemClock));
 }
 
 void copyDisplayValues(Form& form) {

@@ -15,21 +15,14 @@ void QueryProcessor(ManagementService& service, Form& form);
 void QueryBaseBoard(ManagementService& service, Form& form);
 void QueryBios(ManagementService& service, Form& form);
 
-// Textmultiplier <- Textcpuspeed / Textarch. Skipped, leaving the field as it is, when
-// either holder is not a number or the division fails (a system clock of 0). True when
-// written.
-bool deriveMultiplier(Form& form);
-
 // Image3_Click: Image3 takes the logo of the maker named exactly in Textmaker.
 void Image3_Click(Form& form);
-
-// Text11_Click: Text11 <- Textarch + Textarch, skipped when Textarch is not a number.
-bool Text11_Click(Form& form);
 
 // The display labels and the cache speed from the holders.
 void copyDisplayValues(Form& form);
 
-// Everything above, in the start-up order.
+// The queries, the derived multiplier, the logo, the derived bus and the display copy, in
+// the start-up order.
 void runDetection(ManagementService& service, Form& form);
 
 }  // namespace freqsmith::detect
