@@ -1,6 +1,7 @@
 // Reading the cpuN directories of sysfs, touching only the files a question needs.
 #include "sysfs_cpu.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <system_error>
@@ -115,7 +116,7 @@ std::optional<std::int64_t> parseCacheSizeKb(std::string_view text) {
       return std::nullopt;
   }
   text.remove_suffix(1);
-  if (text.empty() || !isDigit(text.front())) return std::nullopt;
+  if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
   const std::optional<std::int64_t> count = parseInteger(text);
   // Terabytes of level-2 cache is junk; the bound also keeps the product from overflowing.
   if (!count || *count <= 0 || *count > (std::int64_t{1} << 30)) return std::nullopt;
