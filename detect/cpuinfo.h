@@ -12,6 +12,10 @@
 
 namespace freqsmith::detect {
 
+// What is read of /proc/cpuinfo: room for a few hundred logical CPUs, since a large
+// server's cpuinfo is far past 64 KiB.
+inline constexpr std::size_t kCpuinfoCap = std::size_t{1} << 20;
+
 // Keys as the kernel writes them (case matters: old ARM kernels have both "Processor" and
 // "processor"), values trimmed.
 using CpuinfoFields = std::vector<std::pair<std::string, std::string>>;

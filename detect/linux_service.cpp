@@ -16,9 +16,6 @@
 namespace freqsmith::detect {
 namespace {
 
-// Room for a few hundred logical CPUs; a large server's cpuinfo is far past 64 KiB.
-constexpr std::size_t kCpuinfoCap = std::size_t{1} << 20;
-
 namespace smbios_type {
 constexpr std::uint8_t kBios = 0;
 constexpr std::uint8_t kBaseBoard = 2;

@@ -1,12 +1,17 @@
 // LinuxService on the fixture machine trees and on the machine running the tests.
 #include "linux_service.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <system_error>
 #include <variant>
+
+#include "cpuinfo.h"
 
 namespace freqsmith::detect {
 namespace {
@@ -144,15 +149,16 @@ INSTANTIATE_TEST_SUITE_P(
         // table is passed over.
         PropertyRow{"two-socket-server", kCpu, 0, "Name",
                     Text("Intel(R) Xeon(R) CPU X5570 @ 2.93GHz")},
-        PropertyRow{"two-socket-server", kCpu, 0, "CurrentClockSpeed", Number(2933)},
-        PropertyRow{"two-socket-server", kCpu, 0, "MaxClockSpeed", Number(3200)},
+        // Only cpu1, package 0's first CPU, has cpufreq; it beats "cpu MHz" and the table.
+        PropertyRow{"two-socket-server", kCpu, 0, "CurrentClockSpeed", Number(2926)},
+        PropertyRow{"two-socket-server", kCpu, 0, "MaxClockSpeed", Number(2933)},
         PropertyRow{"two-socket-server", kCpu, 0, "L2CacheSize", Number(512)},
         PropertyRow{"two-socket-server", kCpu, 0, "ExtClock", Number(133)},
         PropertyRow{"two-socket-server", kCpu, 0, "SocketDesignation", Text("CPU1")},
         PropertyRow{"two-socket-server", kCpu, 0, "Manufacturer", Text("GenuineIntel")},
         PropertyRow{"two-socket-server", kCpu, 1, "Name",
                     Text("Intel(R) Xeon(R) CPU E5540 @ 2.53GHz")},
-        // No "cpu MHz" lines and no cpufreq: the table's current speed.
+        // No cpufreq and no "cpu MHz" lines: the table's speeds.
         PropertyRow{"two-socket-server", kCpu, 1, "CurrentClockSpeed", Number(2533)},
         PropertyRow{"two-socket-server", kCpu, 1, "MaxClockSpeed", Number(2800)},
         PropertyRow{"two-socket-server", kCpu, 1, "L2CacheSize", Number(1024)},
@@ -238,6 +244,29 @@ TEST(LinuxService, SurvivesEveryClassOnEveryFixture) {
       }
     }
   }
+}
+
+TEST(LinuxService, DropsTheCpuinfoLineCutByTheReadLimit) {
+  const auto root = std::filesystem::path(::testing::TempDir()) /
+                    ("linux_service_test_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "proc");
+  const std::string head = "processor\t: 0\nphysical id\t: 0\nmodel name\t: First\n";
+  const std::string flags =
+      "flags\t: " + std::string(kCpuinfoCap - 60 - head.size() - 9, 'x') + "\n";
+  // The last CPU's model name starts 17 bytes before the limit and goes on past it.
+  const std::string tail =
+      "processor\t: 1\nphysical id\t: 1\nmodel name\t: Second processor name\n";
+  const std::size_t nameStart = head.size() + flags.size() + tail.find("Second");
+  ASSERT_EQ(nameStart, kCpuinfoCap - 17);
+  std::ofstream(root / "proc" / "cpuinfo") << head << flags << tail;
+
+  LinuxService service(root);
+  const auto cpus = service.connect()->instancesOf(kCpu);
+  std::filesystem::remove_all(root);
+  ASSERT_EQ(cpus.size(), 2u);
+  EXPECT_EQ(describe(cpus[0]->property("Name")), "\"First\"");
+  EXPECT_EQ(describe(cpus[1]->property("Name")), "absent");
 }
 
 TEST(LinuxService, RunsOnThisMachine) {

@@ -1,8 +1,11 @@
 // sysfs CPU values: cache sizes, CPU lists, clocks, and level-2 totals on the fixture trees.
 #include "sysfs_cpu.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -89,6 +92,7 @@ TEST(SysfsCpus, ReadsPackageIdsAndClocks) {
   EXPECT_EQ(desktop.cpufreqMhz(0, "cpuinfo_max_freq"), 4500);
   EXPECT_EQ(desktop.cpufreqMhz(0, "no_such_file"), std::nullopt);
   EXPECT_EQ(server.cpufreqMhz(0, "scaling_cur_freq"), std::nullopt);
+  EXPECT_EQ(server.cpufreqMhz(1, "scaling_cur_freq"), 2926);
 }
 
 TEST(SysfsCpus, GivesNothingForBrokenFiles) {
@@ -130,6 +134,73 @@ INSTANTIATE_TEST_SUITE_P(
         CacheRow{"malformed", {0}, std::nullopt}, CacheRow{"no-dmi", {0, 1}, std::nullopt},
         CacheRow{"intel-desktop", {}, std::nullopt},
         CacheRow{"intel-desktop", {64}, std::nullopt}));
+
+// Trees built on the spot for the ways of telling caches apart that no fixture shows.
+class SysfsCacheTree : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("sysfs_cpu_test_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  void leaf(int cpu, int index, const std::string& level, const std::string& size,
+            const std::optional<std::string>& id = std::nullopt,
+            const std::optional<std::string>& shared = std::nullopt) {
+    const auto leafDir =
+        dir_ / ("cpu" + std::to_string(cpu)) / "cache" / ("index" + std::to_string(index));
+    std::filesystem::create_directories(leafDir);
+    std::ofstream(leafDir / "level") << level << '\n';
+    std::ofstream(leafDir / "size") << size << '\n';
+    if (id) std::ofstream(leafDir / "id") << *id << '\n';
+    if (shared) std::ofstream(leafDir / "shared_cpu_list") << *shared << '\n';
+  }
+
+  std::optional<std::int64_t> level2(const std::vector<int>& cpus) const {
+    return SysfsCpus(dir_).level2CacheKb(cpus);
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(SysfsCacheTree, CountsACacheKnownOnlyByItsIdOnce) {
+  for (int cpu = 0; cpu < 4; ++cpu) leaf(cpu, 0, "2", "2048K", std::to_string(cpu / 2));
+  EXPECT_EQ(level2({0, 1, 2, 3}), 4096);
+  EXPECT_EQ(level2({0, 1}), 2048);
+}
+
+TEST_F(SysfsCacheTree, TakesACacheWithoutIdOrListAsTheCpusOwn) {
+  for (int cpu = 0; cpu < 3; ++cpu) leaf(cpu, 0, "2", "256K");
+  EXPECT_EQ(level2({0, 1, 2}), 768);
+}
+
+TEST_F(SysfsCacheTree, FallsBackToTheIdWhenTheListIsJunk) {
+  leaf(0, 0, "2", "1M", "7", "zero-one");
+  leaf(1, 0, "2", "1M", "7", "zero-one");
+  EXPECT_EQ(level2({0, 1}), 1024);
+}
+
+TEST_F(SysfsCacheTree, CountsSeparateLevel2LeavesOfOneCpu) {
+  leaf(0, 0, "1", "32K", "0", "0");
+  leaf(0, 1, "2", "1M", "0", "0");
+  leaf(0, 2, "2", "512K", "0", "0");
+  leaf(0, 3, "3", "8M", "0", "0");
+  EXPECT_EQ(level2({0}), 1536);
+}
+
+TEST_F(SysfsCacheTree, GivesNoSumWhenOneSizeIsUnreadable) {
+  leaf(0, 0, "2", "1M", "0", "0");
+  leaf(1, 0, "2", "lots", "1", "1");
+  EXPECT_EQ(level2({0}), 1024);
+  EXPECT_EQ(level2({0, 1}), std::nullopt);
+}
+
+TEST_F(SysfsCacheTree, StopsAtTheFirstMissingLeaf) {
+  leaf(0, 0, "2", "1M", "0", "0");
+  leaf(0, 2, "2", "1M", "1", "0");  // after a gap, so not part of the list
+  EXPECT_EQ(level2({0}), 1024);
+}
 
 }  // namespace
 }  // namespace freqsmith::detect
