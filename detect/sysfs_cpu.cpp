@@ -135,8 +135,9 @@ std::optional<std::vector<int>> parseCpuList(std::string_view text) {
     const std::optional<int> last =
         dash == std::string_view::npos ? first : listNumber(item.substr(dash + 1));
     if (!first || !last || *last < *first) return std::nullopt;
-    if (cpus.size() + static_cast<std::size_t>(*last - *first) >= kMaxListedCpus)
+    if (cpus.size() + static_cast<std::size_t>(*last - *first) >= kMaxListedCpus) {
       return std::nullopt;
+    }
     for (int cpu = *first; cpu <= *last; ++cpu) cpus.push_back(cpu);
     if (comma == text.size()) break;
     text.remove_prefix(comma + 1);
