@@ -1,0 +1,33 @@
+// Bounded reads of the small files under /proc and /sys, and the cleaning of the values in them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace freqsmith::detect {
+
+// A one-value sysfs file is a short line; a file this long is not one of them.
+inline constexpr std::size_t kValueFileCap = 4096;
+
+// At most `cap` bytes of a regular file. nullopt when it is missing, is not a regular file
+// (a directory, a device, a pipe) or a read fails. Never blocks waiting for a pipe's writer.
+std::optional<std::string> readFileBounded(const std::filesystem::path& file, std::size_t cap);
+
+// The text without surrounding blanks and line ends.
+std::string_view trimBlanks(std::string_view text);
+
+// The trimmed text; nullopt when nothing is left or it holds control characters, which
+// only binary junk does.
+std::optional<std::string> cleanText(std::string_view text);
+
+// The cleaned contents of a one-value file; nullopt when unreadable, empty, binary or too long.
+std::optional<std::string> readValueFile(const std::filesystem::path& file);
+
+// A decimal integer filling the whole (trimmed) text; nullopt on anything else or overflow.
+std::optional<std::int64_t> parseInteger(std::string_view text);
+
+}  // namespace freqsmith::detect
