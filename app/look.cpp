@@ -3,12 +3,12 @@
 #include "look.h"
 
 #include <QColor>
-#include <algorithm>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 
 namespace freqsmith {
 namespace {

@@ -2,7 +2,6 @@
 #include "window_builder.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -14,6 +13,7 @@
 #include <QWidget>
 #include <unordered_map>
 
+#include "caption_frame.h"
 #include "look.h"
 
 namespace freqsmith {
@@ -114,7 +114,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
       return page;
     }
     case ControlKind::Frame:
-      return new QGroupBox(qt(row.text), parent);
+      return new CaptionFrame(qt(row.text), parent);
     case ControlKind::Label:
       return makeLabel(row, parent);
     case ControlKind::Field:
