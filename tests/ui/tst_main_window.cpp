@@ -13,6 +13,7 @@
 
 #include "build_config.h"
 #include "fake_service.h"
+#include "linux_service.h"
 #include "main_window.h"
 #include "window_test_support.h"
 
@@ -306,6 +307,70 @@ class MainWindowTest : public QObject {
     QCOMPARE(control<QLabel>(&window, "labmhz")->text(), QStringLiteral("Current Speed"));
     QCOMPARE(control<QLabel>(&window, "Label69")->text(), QStringLiteral("mult"));
     QVERIFY(control<QLabel>(&window, "Image3")->pixmap().isNull());
+  }
+
+  void detectionOnFixtureMachines_data() {
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QStringList>("expected");  // name=text pairs
+    QTest::addColumn<QString>("logo");
+    QTest::newRow("intel-desktop") << "intel-desktop"
+                                   << QStringList{"Textmaker=GenuineIntel",
+                                                  "textsocket=LGA1151",
+                                                  "labmhz=3600",
+                                                  "Label51=100",
+                                                  "Label71=200",
+                                                  "Label69=36",
+                                                  "Textl2size=1024",
+                                                  "Textl2speed=3600",
+                                                  "Textweb=ASUSTeK COMPUTER INC.",
+                                                  "Textversion=1203"}
+                                   << "intel";
+    QTest::newRow("amd-desktop")
+        << "amd-desktop"
+        << QStringList{"Textmaker=AuthenticAMD", "labmhz=3593", "Label51=sysclk",
+                       "Label69=mult",           "Label71=fsb", "textsocket=Socket XXX",
+                       "Textversion=4021"}
+        << "amd";
+    QTest::newRow("two-socket-server")
+        << "two-socket-server"
+        << QStringList{"labmhz=2533",        "Label51=166",     "Label71=332",
+                       "Label69=15.2",       "textsocket=CPU3", "Textl2size=1024",
+                       "Textweb=Supermicro", "Textversion=2.1a"}
+        << "intel";
+    QTest::newRow("no-dmi") << "no-dmi"
+                            << QStringList{"Textweb=Text1", "Textproduct=Text1",
+                                           "Textversion=Text1", "Label51=sysclk", "labmhz=2993"}
+                            << "intel";
+    QTest::newRow("arm-board") << "arm-board"
+                               << QStringList{"Textmaker=maker", "Textcputype=BCM2835",
+                                              "labmhz=1500", "Textweb=Text1"}
+                               << "";
+    QTest::newRow("malformed") << "malformed"
+                               << QStringList{"Textmaker=GenuineIntel", "Label69=mult"} << "intel";
+  }
+
+  void detectionOnFixtureMachines() {
+    QFETCH(QString, machine);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, logo);
+    freqsmith::detect::LinuxService service(
+        (QStringLiteral(FREQSMITH_TEST_DATA "/machines/") + machine).toStdString());
+    MainWindow window(service);
+    for (const QString& pair : expected) {
+      const QString name = pair.section(u'=', 0, 0);
+      const QString value = pair.section(u'=', 1);
+      QWidget* w = control(&window, qPrintable(name));
+      QVERIFY2(w, qPrintable(name));
+      const QString shown = qobject_cast<QLineEdit*>(w) ? static_cast<QLineEdit*>(w)->text()
+                                                        : static_cast<QLabel*>(w)->text();
+      QCOMPARE(shown, value);
+    }
+    const QPixmap shown = control<QLabel>(&window, "Image3")->pixmap();
+    if (logo.isEmpty()) {
+      QVERIFY(shown.isNull());
+    } else {
+      QCOMPARE(shown.cacheKey(), control<QLabel>(&window, qPrintable(logo))->pixmap().cacheKey());
+    }
   }
 
   void closingSavesTheGeometryInTwips() {
