@@ -33,7 +33,7 @@ bench:
 	./scripts/install-deps.sh build bench
 	cmake --preset default
 	cmake --build --preset default
-	./build/default/bench/freqsmith_bench_all
+	./build/default/bench/freqsmith_bench
 
 clean:
 	rm -rf build

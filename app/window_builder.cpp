@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -13,8 +12,12 @@
 #include <QWidget>
 #include <unordered_map>
 
+#include "background_art.h"
 #include "caption_frame.h"
+#include "display_label.h"
+#include "hidden_field.h"
 #include "look.h"
+#include "picture_label.h"
 
 namespace freqsmith {
 namespace {
@@ -25,13 +28,13 @@ QString qt(std::string_view text) {
 
 struct PictureRow {
   std::string_view name;
-  const char* resource;
+  Artwork artwork;
 };
 
-constexpr PictureRow kPictures[] = {
-    {"Image1", ":/pictures/psu.png"},       {"Image2", ":/pictures/product.png"},
-    {"Image4", ":/pictures/author.png"},    {"amd", ":/pictures/logo_amd.png"},
-    {"intel", ":/pictures/logo_intel.png"}, {"cyrix", ":/pictures/logo_cyrix.png"},
+const PictureRow kPictures[] = {
+    {"Image1", {":/pictures/psu.png"}},       {"Image2", {nullptr, paintProductArt}},
+    {"Image4", {":/pictures/author.png"}},    {"amd", {":/pictures/logo_amd.png"}},
+    {"intel", {":/pictures/logo_intel.png"}}, {"cyrix", {":/pictures/logo_cyrix.png"}},
 };
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
@@ -63,6 +66,7 @@ QWidget* makeField(const Control& row, QWidget* parent) {
     notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return notes;
   }
+  if (row.role == FieldRole::Hidden) return new HiddenField(qt(row.text), parent);
   auto* edit = new QLineEdit(qt(row.text), parent);
   edit->setAlignment(Qt::AlignCenter);
   const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
@@ -70,16 +74,13 @@ QWidget* makeField(const Control& row, QWidget* parent) {
   // Only typed fields carry the widget's own limit: it refuses keys and cuts pastes. The
   // program's writes are cut by the form, which keeps every digit before the point.
   if (typed && row.maxLength > 0) edit->setMaxLength(row.maxLength);
-  edit->setContextMenuPolicy(Qt::DefaultContextMenu);
-  if (row.role == FieldRole::Hidden) {
-    edit->setVisible(false);
-    edit->setFocusPolicy(Qt::NoFocus);
-  }
   return edit;
 }
 
 QWidget* makeLabel(const Control& row, QWidget* parent) {
-  auto* label = new QLabel(qt(row.text), parent);
+  const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
+  auto* label =
+      figure ? new DisplayLabel(qt(row.text), row.look, parent) : new QLabel(qt(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
@@ -98,10 +99,7 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
 }
 
 QWidget* makePicture(const Control& row, QWidget* parent) {
-  auto* picture = new QLabel(parent);
-  picture->setScaledContents(true);
-  if (const char* resource = pictureResource(row.name)) picture->setPixmap(QPixmap(resource));
-  return picture;
+  return new PictureLabel(artworkOf(row.name), parent);
 }
 
 QWidget* makeWidget(const Control& row, QWidget* parent) {
@@ -133,11 +131,11 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
 
 }  // namespace
 
-const char* pictureResource(std::string_view name) {
+Artwork artworkOf(std::string_view name) {
   for (const PictureRow& row : kPictures) {
-    if (row.name == name) return row.resource;
+    if (row.name == name) return row.artwork;
   }
-  return nullptr;
+  return {};
 }
 
 std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window) {
@@ -146,6 +144,7 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
   widgets[0] = window;
   byName.emplace(table[0].name, window);
   window->setObjectName(qt(table[0].name));
+  window->setFont(plainFont());
   window->setFixedSize(pixelRect(table[0].place).size());
 
   for (std::size_t i = 1; i < table.size(); ++i) {

@@ -264,7 +264,10 @@ class CalculatorsTest : public QObject {
  private:
   QLineEdit* edit(const char* name) { return control<QLineEdit>(window_.get(), name); }
   QCheckBox* box(const char* name) { return control<QCheckBox>(window_.get(), name); }
-  QString text(const char* name) { return edit(name)->text(); }
+  // Line edits and hidden fields both carry a "text" property.
+  QString text(const char* name) {
+    return control(window_.get(), name)->property("text").toString();
+  }
   QString line() { return control<QLabel>(window_.get(), "text7")->text(); }
   void type(const char* name, const char* keys) {
     QLineEdit* target = edit(name);
