@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+
 #include <algorithm>
+#include "small_label.h"
 
 namespace freqsmith {
 namespace {
@@ -24,7 +26,7 @@ const QColor kBannerText(255, 214, 90);
 // or asking it about each name, would have it resolve the missing ones through the
 // platform's font substitution, which costs more than the rest of the start-up.
 QString installedFamily(const QStringList& families) {
-  const QStringList installed = QFontDatabase::families();
+  static const QStringList installed = QFontDatabase::families();
   for (const QString& family : families) {
     if (installed.contains(family, Qt::CaseInsensitive)) return family;
   }
@@ -81,6 +83,7 @@ void setFontIfOther(QWidget* widget, const QFont& font) {
 void installApplicationFonts() {
   QApplication::setFont(plainFont());
   QApplication::setFont(fieldFont(), "QLineEdit");
+  QApplication::setFont(smallFont(), SmallLabel::staticMetaObject.className());
 }
 
 QRect pixelRect(const Twips& place) {

@@ -1,6 +1,7 @@
 // One widget per row, in table order, so that keyboard focus follows the reading order.
 #include "window_builder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "hidden_field.h"
 #include "look.h"
 #include "picture_label.h"
+#include "small_label.h"
 
 namespace freqsmith {
 namespace {
@@ -144,7 +146,9 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
   widgets[0] = window;
   byName.emplace(table[0].name, window);
   window->setObjectName(qt(table[0].name));
-  window->setFont(plainFont());
+  // The controls take their fonts from the application (plain, and bold for line edits);
+  // a font set on the window would override the line edits' one.
+  if (QApplication::font() != plainFont()) installApplicationFonts();
   window->setFixedSize(pixelRect(table[0].place).size());
 
   for (std::size_t i = 1; i < table.size(); ++i) {
@@ -153,6 +157,8 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     QWidget* widget = makeWidget(row, parent);
     widget->setObjectName(qt(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
+    // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
+    if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
     if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
     applyLook(widget, row);
     widgets[i] = widget;
