@@ -15,7 +15,7 @@ for group in "$@"; do
     test) packages="$packages googletest libgtest-dev" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
-    screenshot) packages="$packages xvfb xauth imagemagick" ;;
+    screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
