@@ -1,8 +1,10 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` install what is missing first.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
+# How long `make test` runs each fuzz target; `make fuzz FUZZ_SECONDS=600` for a long run.
+FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build run test test-windows bench asan clean
+.PHONY: all deps build run test fuzz test-windows bench asan clean
 
 all: build
 
@@ -21,6 +23,15 @@ test:
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 	ctest --preset $(PRESET)
+	$(MAKE) fuzz
+
+# The fuzz targets under clang's sanitizers, each for FUZZ_SECONDS; a crash leaves its
+# input in build/fuzz/runs/<target>/crashes.
+fuzz:
+	./scripts/install-deps.sh build test
+	cmake --preset fuzz -DFREQSMITH_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build --preset fuzz
+	ctest --preset fuzz
 
 # The Windows detection, cross-built and run under Wine.
 test-windows:

@@ -26,7 +26,10 @@ struct Parsed {
 Parsed parseNumber(std::string_view text);
 
 // printf's "%.15G": at most 15 significant digits, no trailing zeros, uppercase exponent
-// with at least two digits. Negative zero is written "0".
+// with at least two digits. Negative zero is written "0". Every text reads back within
+// half a unit of its last digit, except at the very top of the range: from about
+// 1.797693134862315E+308 on, rounding gives 1.79769313486232E+308, which parseNumber
+// reports as an overflow rather than reading a wrong value.
 std::string formatNumber(double value);
 
 // The number of characters (code points) in UTF-8 text.

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian/Ubuntu packages Freqsmith needs that are not installed yet.
 #   install-deps.sh           what building and running the program needs
-#   install-deps.sh test      ... plus what the test suite needs
+#   install-deps.sh test      ... plus what the test suite needs (clang for the fuzz targets)
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus the MinGW-w64 cross compiler and Wine, to build the
 #                             Windows detection and run it here
@@ -12,7 +12,7 @@ packages="cmake ninja-build g++ make pkg-config qt6-base-dev fonts-liberation2"
 for group in "$@"; do
   case "$group" in
     build) ;;
-    test) packages="$packages googletest libgtest-dev" ;;
+    test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
     screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
