@@ -14,10 +14,13 @@ namespace {
 // Far above any real CPU count; keeps a junk number from naming an absurd sysfs path.
 constexpr std::int64_t kMaxCpuNumber = 1 << 20;
 
+// A carriage return is allowed only where a CRLF line ends; inside a line it is junk that
+// would otherwise reach a shown value.
 bool hasControlCharacters(std::string_view line) {
+  if (line.ends_with('\r')) line.remove_suffix(1);
   return std::any_of(line.begin(), line.end(), [](char c) {
     const auto byte = static_cast<unsigned char>(c);
-    return (byte < 0x20 && c != '\t' && c != '\r') || byte == 0x7f;
+    return (byte < 0x20 && c != '\t') || byte == 0x7f;
   });
 }
 

@@ -80,6 +80,17 @@ TEST(Cpuinfo, SkipsBinaryAndKeylessLines) {
   EXPECT_EQ(fieldOf(info.cpus[0].fields, "cpu MHz"), "800.000");  // last line, no newline
 }
 
+// Found by fuzz_detection: a carriage return inside a line passed the control-character
+// check and ended up inside a value.
+TEST(Cpuinfo, SkipsLinesWithACarriageReturnInside) {
+  const Cpuinfo info =
+      parseCpuinfo("processor\t: 0\nbogomips\t: 1\r512K\nmodel name\t: Test\r\nflags\t: \r\r\n");
+  ASSERT_EQ(info.cpus.size(), 1u);
+  EXPECT_EQ(fieldOf(info.cpus[0].fields, "bogomips"), std::nullopt);
+  EXPECT_EQ(fieldOf(info.cpus[0].fields, "model name"), "Test");
+  EXPECT_EQ(fieldOf(info.cpus[0].fields, "flags"), std::nullopt);
+}
+
 TEST(Cpuinfo, TreatsAProcessorLineWithoutANumberAsAField) {
   const Cpuinfo info = parseCpuinfo(
       "processor\t: 0\nprocessor\t: junk\nprocessor\t: -1\nprocessor\t: 99999999999\n");
