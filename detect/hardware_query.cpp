@@ -19,6 +19,10 @@ struct PropertyRow {
   FieldId field;
 };
 
+constexpr std::string_view kProcessorClass = "Win32_Processor";
+constexpr std::string_view kBaseBoardClass = "Win32_BaseBoard";
+constexpr std::string_view kBiosClass = "Win32_BIOS";
+
 constexpr std::array kProcessorProperties{
     PropertyRow{"manufacturer", field("Textmaker")},
     PropertyRow{"extclock", field("Textarch")},
@@ -53,6 +57,13 @@ std::string asText(const PropertyValue& value) {
 }
 
 template <std::size_t N>
+QueriedClass queried(std::string_view className, const std::array<PropertyRow, N>& rows) {
+  QueriedClass result{std::string(className), {}};
+  for (const PropertyRow& row : rows) result.properties.emplace_back(row.property);
+  return result;
+}
+
+template <std::size_t N>
 void query(ManagementService& service, std::string_view className,
            const std::array<PropertyRow, N>& rows, Form& form) {
   const std::unique_ptr<ServiceConnection> connection = service.connect();
@@ -66,16 +77,25 @@ void query(ManagementService& service, std::string_view className,
 
 }  // namespace
 
+const std::vector<QueriedClass>& startupClasses() {
+  static const std::vector<QueriedClass> classes{
+      queried(kProcessorClass, kProcessorProperties),
+      queried(kBaseBoardClass, kBaseBoardProperties),
+      queried(kBiosClass, kBiosProperties),
+  };
+  return classes;
+}
+
 void QueryProcessor(ManagementService& service, Form& form) {
-  query(service, "Win32_Processor", kProcessorProperties, form);
+  query(service, kProcessorClass, kProcessorProperties, form);
 }
 
 void QueryBaseBoard(ManagementService& service, Form& form) {
-  query(service, "Win32_BaseBoard", kBaseBoardProperties, form);
+  query(service, kBaseBoardClass, kBaseBoardProperties, form);
 }
 
 void QueryBios(ManagementService& service, Form& form) {
-  query(service, "Win32_BIOS", kBiosProperties, form);
+  query(service, kBiosClass, kBiosProperties, form);
 }
 
 void Image3_Click(Form& form) {

@@ -3,10 +3,22 @@
 // the main window's fields through the field-access interface.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "form.h"
 #include "management_service.h"
 
 namespace freqsmith::detect {
+
+// A class the queries read and the properties they ask of each of its instances.
+struct QueriedClass {
+  std::string className;
+  std::vector<std::string> properties;
+};
+
+// What runDetection reads, class by class in the order of its queries.
+const std::vector<QueriedClass>& startupClasses();
 
 // Each query opens its own connection. Every instance of the class overwrites what the
 // previous one wrote; a property the service cannot supply is skipped and its field keeps
