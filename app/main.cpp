@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "build_config.h"
+#include "deadline_service.h"
 #include "main_window.h"
 #include "platform_service.h"
 #include "startup.h"
@@ -47,8 +48,9 @@ int main(int argc, char* argv[]) {
   describe(parser);
   parser.process(app);  // rejects unknown arguments
 
-  const auto service = freqsmith::detect::makePlatformService();
-  freqsmith::MainWindow window(*service);
+  // A management service that hangs (WMI can, for minutes) must not keep the window away.
+  freqsmith::detect::DeadlineService service(freqsmith::detect::makePlatformService());
+  freqsmith::MainWindow window(service);
   window.show();
   return QApplication::exec();
 }
