@@ -1,0 +1,461 @@
+// LinuxService on machine trees broken in the ways a real /proc and /sys, or a careless
+// copy of them, can be: huge, truncated, binary and unreadable files, NUL bytes, pipes,
+// directories and symlink loops where files belong, and absurd SMBIOS tables. Each tree is
+// the intel-desktop fixture with one thing broken, made in a temporary directory at test
+// time. Detection must finish quickly, and what it reports must be absent or sane.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <map>
+#include <ostream>
+#include <random>
+#include <string>
+#include <system_error>
+#include <variant>
+#include <vector>
+
+#include "cpuinfo.h"
+#include "deadline_service.h"
+#include "hardware_query.h"
+#include "linux_service.h"
+#include "main_window_controls.h"
+#include "smbios.h"
+
+namespace freqsmith::detect {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kBound = 1s;
+constexpr const char* kCpu = "Win32_Processor";
+constexpr const char* kBoard = "Win32_BaseBoard";
+constexpr const char* kBios = "Win32_BIOS";
+constexpr const char* kIntelName = "Intel(R) Core(TM) i7-7700K CPU @ 4.20GHz";
+
+const fs::path kCpuinfo = "proc/cpuinfo";
+const fs::path kDmiId = "sys/class/dmi/id";
+const fs::path kDmiTable = "sys/firmware/dmi/tables/DMI";
+const fs::path kCpu0 = "sys/devices/system/cpu/cpu0";
+
+// A copy of the intel-desktop fixture, removed again at the end of the test.
+class Tree {
+ public:
+  Tree() {
+    std::string pattern = (fs::path(::testing::TempDir()) / "freqsmith-tree-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    root_ = pattern;
+    fs::copy(fs::path(FREQSMITH_TEST_DATA) / "machines" / "intel-desktop", root_,
+             fs::copy_options::recursive);
+  }
+  ~Tree() {
+    std::error_code error;
+    fs::remove_all(root_, error);
+  }
+  Tree(const Tree&) = delete;
+  Tree& operator=(const Tree&) = delete;
+
+  const fs::path& root() const { return root_; }
+
+  // Replaces whatever is at `file`.
+  fs::path clear(const fs::path& file) const {
+    const fs::path path = root_ / file;
+    fs::remove_all(path);
+    fs::create_directories(path.parent_path());
+    return path;
+  }
+  void write(const fs::path& file, const std::string& bytes) const {
+    std::ofstream(clear(file), std::ios::binary) << bytes;
+  }
+  void fifo(const fs::path& file) {
+    const fs::path path = clear(file);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    fifos_.push_back(path);
+  }
+  void directory(const fs::path& file) const { fs::create_directories(clear(file) / "inside"); }
+  void symlink(const fs::path& file, const fs::path& target) const {
+    fs::create_symlink(target, clear(file));
+  }
+  void sparse(const fs::path& file, off_t size) const {
+    const fs::path path = clear(file);
+    std::ofstream(path, std::ios::binary) << "\x7f\x04";
+    ASSERT_EQ(::truncate(path.c_str(), size), 0);
+  }
+
+  // Gives every reader stuck on one of the pipes a writer that closes at once, so a
+  // detection that does block ends and the test fails instead of hanging.
+  void releasePipes() const {
+    for (const fs::path& path : fifos_) {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+  }
+
+ private:
+  fs::path root_;
+  std::vector<fs::path> fifos_;
+};
+
+using Answers = std::map<std::string, std::vector<std::map<std::string, PropertyValue>>>;
+
+const std::vector<std::string> kProperties{
+    "Manufacturer", "Name",    "CurrentClockSpeed", "MaxClockSpeed", "L2CacheSize",
+    "ExtClock",     "Product", "SocketDesignation", "Version",       "ReleaseDate"};
+
+// Every instance of the three classes with every property it has, and the window's fields
+// after the detection sequence on top.
+struct Detected {
+  Answers answers;
+  std::vector<std::string> fields;
+  Clock::duration took{};
+};
+
+Detected detect(const fs::path& root) {
+  Detected detected;
+  const auto start = Clock::now();
+  LinuxService service(root);
+  const auto connection = service.connect();
+  if (connection) {
+    for (const char* className : {kCpu, kBoard, kBios}) {
+      auto& instances = detected.answers[className];
+      for (const auto& instance : connection->instancesOf(className)) {
+        auto& properties = instances.emplace_back();
+        for (const std::string& name : kProperties) {
+          if (auto value = instance->property(name)) properties.emplace(name, *value);
+        }
+      }
+    }
+  }
+  // The whole start-up path as well, deadline service included.
+  DeadlineService bounded(std::make_shared<LinuxService>(root));
+  MemoryForm form(mainwin::kControls, mainwin::kExplanationLine);
+  runDetection(bounded, form);
+  for (std::size_t i = 0; i < form.controls().size(); ++i) {
+    if (form.controls()[i].kind == ControlKind::Field) {
+      detected.fields.push_back(form.text(FieldId{{static_cast<std::uint16_t>(i)}}));
+    }
+  }
+  detected.took = Clock::now() - start;
+  return detected;
+}
+
+// Detection on a worker, so that one which blocks fails the test rather than hang it.
+Detected detectWithinBound(const Tree& tree) {
+  auto result = std::async(std::launch::async, [&tree] { return detect(tree.root()); });
+  if (result.wait_for(kBound) != std::future_status::ready) {
+    ADD_FAILURE() << "detection did not finish within " << kBound.count() << " s";
+    tree.releasePipes();
+  }
+  return result.get();
+}
+
+std::string describe(const std::optional<PropertyValue>& value) {
+  if (!value) return "absent";
+  if (const auto* text = std::get_if<std::string>(&*value)) return '"' + *text + '"';
+  return std::to_string(std::get<std::int64_t>(*value));
+}
+
+std::optional<PropertyValue> property(const Detected& detected, const std::string& className,
+                                      const std::string& name) {
+  const auto found = detected.answers.find(className);
+  if (found == detected.answers.end() || found->second.empty()) return std::nullopt;
+  const auto& first = found->second.front();
+  const auto value = first.find(name);
+  if (value == first.end()) return std::nullopt;
+  return value->second;
+}
+
+// Texts are short, printable but for tabs; numbers are positive and of a plausible size.
+void expectSane(const Detected& detected) {
+  for (const auto& [className, instances] : detected.answers) {
+    EXPECT_LE(instances.size(), 64u) << className;
+    for (const auto& properties : instances) {
+      for (const auto& [name, value] : properties) {
+        SCOPED_TRACE(className + "." + name + " = " + describe(value));
+        if (const auto* text = std::get_if<std::string>(&value)) {
+          EXPECT_FALSE(text->empty());
+          EXPECT_LT(text->size(), 4096u);
+          for (const char c : *text) {
+            const auto byte = static_cast<unsigned char>(c);
+            EXPECT_TRUE(byte >= 0x20 || c == '\t');
+            EXPECT_NE(byte, 0x7f);
+          }
+        } else {
+          const std::int64_t number = std::get<std::int64_t>(value);
+          EXPECT_GT(number, 0);
+          EXPECT_LT(number, 100'000'000);
+        }
+      }
+    }
+  }
+  for (std::size_t i = 0, n = 0; i < mainwin::kControls.size(); ++i) {
+    const Control& control = mainwin::kControls[i];
+    if (control.kind != ControlKind::Field) continue;
+    if (control.maxLength != 0) {
+      EXPECT_LE(detected.fields[n].size(), 4u * control.maxLength) << control.name;
+    }
+    ++n;
+  }
+}
+
+struct Expectation {
+  const char* className;
+  const char* property;
+  std::optional<PropertyValue> value;
+};
+
+struct BrokenRow {
+  const char* name;
+  void (*breakIt)(Tree& tree);
+  std::vector<Expectation> expected;
+  friend std::ostream& operator<<(std::ostream& out, const BrokenRow& row) {
+    return out << row.name;
+  }
+};
+
+std::string rowName(const ::testing::TestParamInfo<BrokenRow>& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c; ++c) {
+    name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+  }
+  return name;
+}
+
+class BrokenMachine : public ::testing::TestWithParam<BrokenRow> {};
+
+TEST_P(BrokenMachine, DetectsQuicklyAndReportsOnlySaneValues) {
+  Tree tree;
+  GetParam().breakIt(tree);
+  const Detected detected = detectWithinBound(tree);
+  EXPECT_LT(detected.took, kBound);
+  expectSane(detected);
+  for (const Expectation& expected : GetParam().expected) {
+    EXPECT_EQ(describe(property(detected, expected.className, expected.property)),
+              describe(expected.value))
+        << expected.className << '.' << expected.property;
+  }
+}
+
+using Text = std::string;
+using Number = std::int64_t;
+constexpr auto kAbsent = std::nullopt;
+
+// A cpuinfo block for CPU `n`, as the kernel writes it.
+std::string processorBlock(int n) {
+  return "processor\t: " + std::to_string(n) +
+         "\nvendor_id\t: GenuineIntel\nmodel name\t: " + kIntelName +
+         "\ncpu MHz\t\t: 800.024\nphysical id\t: 0\nflags\t\t: fpu vme de pse tsc msr pae mce "
+         "cx8 apic sep mtrr\nbogomips\t: 8399.81\n\n";
+}
+
+// 50 MB of processor blocks, written a megabyte at a time.
+void hugeCpuinfo(Tree& tree) {
+  std::ofstream out(tree.clear(kCpuinfo), std::ios::binary);
+  std::string chunk;
+  int n = 0;
+  for (int megabyte = 0; megabyte < 50; ++megabyte) {
+    chunk.clear();
+    while (chunk.size() < (1u << 20)) chunk += processorBlock(n++);
+    out << chunk;
+  }
+}
+
+// As many CPUs as a megabyte holds, each naming itself in a line of its own and nothing
+// else, so every one of them costs sysfs look-ups.
+void tinyBlocksCpuinfo(Tree& tree) {
+  std::string text = processorBlock(0);
+  for (int n = 1; text.size() < kCpuinfoCap; ++n)
+    text += "processor\t: " + std::to_string(n) + "\n";
+  tree.write(kCpuinfo, text);
+}
+
+std::string randomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random() & 0xff);
+  return bytes;
+}
+
+std::string fixtureText(const fs::path& file) {
+  std::ifstream in(fs::path(FREQSMITH_TEST_DATA) / "machines" / "intel-desktop" / file,
+                   std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A type-4 structure claiming a length far past the end of the table, after a good BIOS one.
+std::string tableWithHugeLength() {
+  std::string table =
+      "\x00\x18\x00\x00\x01\x02\x00\xf0\x03\x00\x00\x00\x00\x00\x00\x00"s
+      "\x00\x00\x00\x00\x00\x00\x00\x00Vendor\0Version\0Date\0\0"s;
+  table += "\x04\xff\x01\x00\x01\x01\x02\x03"s;
+  return table;
+}
+
+// Tens of thousands of empty structures: far past the structure cap.
+std::string tableOfManyStructures() {
+  std::string table;
+  while (table.size() < kSmbiosTableCap) table += "\x04\x04\x00\x00\x00\x00"s;
+  return table;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cpuinfo, BrokenMachine,
+    ::testing::Values(
+        BrokenRow{"the intact fixture",
+                  [](Tree&) {},
+                  {{kCpu, "Name", Text(kIntelName)},
+                   {kCpu, "CurrentClockSpeed", Number(3600)},
+                   {kBoard, "Manufacturer", Text("ASUSTeK COMPUTER INC.")}}},
+        BrokenRow{"50 MB of processors",
+                  hugeCpuinfo,
+                  {{kCpu, "Name", Text(kIntelName)}, {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+        BrokenRow{"a megabyte of one-line processors",
+                  tinyBlocksCpuinfo,
+                  {{kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{"cut in the middle of the model name",
+                  [](Tree& tree) { tree.write(kCpuinfo, fixtureText(kCpuinfo).substr(0, 100)); },
+                  {{kCpu, "Name", Text("Intel(R) Core(TM) i7")},
+                   {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+        BrokenRow{"cut in the middle of a key",
+                  [](Tree& tree) { tree.write(kCpuinfo, fixtureText(kCpuinfo).substr(0, 45)); },
+                  {{kCpu, "Name", kAbsent}, {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+        BrokenRow{"random bytes",
+                  [](Tree& tree) { tree.write(kCpuinfo, randomBytes(1 << 16, 1)); },
+                  {{kBoard, "Manufacturer", Text("ASUSTeK COMPUTER INC.")}}},
+        BrokenRow{"random bytes past the read limit",
+                  [](Tree& tree) { tree.write(kCpuinfo, randomBytes(3 << 20, 2)); },
+                  {}},
+        BrokenRow{"NUL bytes inside the lines",
+                  [](Tree& tree) {
+                    std::string text = fixtureText(kCpuinfo);
+                    for (std::size_t i = 40; i < text.size(); i += 50) text[i] = '\0';
+                    tree.write(kCpuinfo, text);
+                  },
+                  {}},
+        BrokenRow{"a pipe", [](Tree& tree) { tree.fifo(kCpuinfo); }, {{kCpu, "Name", kAbsent}}},
+        BrokenRow{
+            "a directory", [](Tree& tree) { tree.directory(kCpuinfo); }, {{kCpu, "Name", kAbsent}}},
+        BrokenRow{"a symlink to itself",
+                  [](Tree& tree) { tree.symlink(kCpuinfo, "cpuinfo"); },
+                  {{kCpu, "Name", kAbsent}, {kBios, "Version", Text("1203")}}},
+        BrokenRow{"a symlink to an endless device",
+                  [](Tree& tree) { tree.symlink(kCpuinfo, "/dev/zero"); },
+                  {{kCpu, "Name", kAbsent}}},
+        // Opens, claims to be a regular file, and fails at the first read.
+        BrokenRow{"unreadable",
+                  [](Tree& tree) { tree.symlink(kCpuinfo, "/proc/self/mem"); },
+                  {{kCpu, "Name", kAbsent}}}),
+    rowName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Sysfs, BrokenMachine,
+    ::testing::Values(
+        // cpufreq unusable: the clock comes from cpuinfo's "cpu MHz" instead.
+        BrokenRow{
+            "NUL bytes in the current clock",
+            [](Tree& tree) { tree.write(kCpu0 / "cpufreq" / "scaling_cur_freq", "3600478\0\n"s); },
+            {{kCpu, "CurrentClockSpeed", Number(800)}}},
+        BrokenRow{"a pipe for the current clock",
+                  [](Tree& tree) { tree.fifo(kCpu0 / "cpufreq" / "scaling_cur_freq"); },
+                  {{kCpu, "CurrentClockSpeed", Number(800)}}},
+        BrokenRow{"a directory for the current clock",
+                  [](Tree& tree) { tree.directory(kCpu0 / "cpufreq" / "scaling_cur_freq"); },
+                  {{kCpu, "CurrentClockSpeed", Number(800)}}},
+        BrokenRow{"a symlink loop for cpu0",
+                  [](Tree& tree) {
+                    tree.symlink(kCpu0, "cpu0b");
+                    tree.symlink("sys/devices/system/cpu/cpu0b", "cpu0");
+                  },
+                  {{kCpu, "CurrentClockSpeed", Number(800)}, {kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{"a pipe for a cache level",
+                  [](Tree& tree) { tree.fifo(kCpu0 / "cache" / "index2" / "level"); },
+                  {{kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{
+            "a 100 KB board vendor",
+            [](Tree& tree) {
+              tree.write(kDmiId / "board_vendor", std::string(100 * 1024, 'A') + "\n");
+            },
+            {{kBoard, "Manufacturer", kAbsent}, {kBoard, "Product", Text("STRIX Z270F GAMING")}}},
+        BrokenRow{"NUL bytes in the board vendor",
+                  [](Tree& tree) { tree.write(kDmiId / "board_vendor", "ASUS\0\0\0\n"s); },
+                  {{kBoard, "Manufacturer", kAbsent}}},
+        BrokenRow{"a pipe for the board vendor",
+                  [](Tree& tree) { tree.fifo(kDmiId / "board_vendor"); },
+                  {{kBoard, "Manufacturer", kAbsent}, {kBoard, "Version", Text("Rev 1.xx")}}},
+        BrokenRow{"a directory for the BIOS version",
+                  [](Tree& tree) { tree.directory(kDmiId / "bios_version"); },
+                  {{kBios, "Version", kAbsent},
+                   {kBios, "Manufacturer", Text("American Megatrends Inc.")}}},
+        BrokenRow{"a symlink to itself for the BIOS version",
+                  [](Tree& tree) { tree.symlink(kDmiId / "bios_version", "bios_version"); },
+                  {{kBios, "Version", kAbsent}}},
+        // Without the kernel's copies the strings come from the table.
+        BrokenRow{"a symlink loop for the DMI directory",
+                  [](Tree& tree) { tree.symlink(kDmiId, "id"); },
+                  {{kBoard, "Manufacturer", Text("ASUSTeK COMPUTER INC. (table)")},
+                   {kBios, "Version", Text("1203")}}},
+        BrokenRow{"a file for the DMI directory",
+                  [](Tree& tree) { tree.write(kDmiId, "board_vendor\n"); },
+                  {{kBoard, "Manufacturer", Text("ASUSTeK COMPUTER INC. (table)")}}}),
+    rowName);
+
+INSTANTIATE_TEST_SUITE_P(
+    SmbiosTable, BrokenMachine,
+    ::testing::Values(
+        BrokenRow{"a structure length past the end",
+                  [](Tree& tree) { tree.write(kDmiTable, tableWithHugeLength()); },
+                  {{kCpu, "SocketDesignation", kAbsent},
+                   {kCpu, "ExtClock", kAbsent},
+                   {kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{"more structures than the cap",
+                  [](Tree& tree) { tree.write(kDmiTable, tableOfManyStructures()); },
+                  {{kCpu, "SocketDesignation", kAbsent}, {kCpu, "ExtClock", kAbsent}}},
+        BrokenRow{"random bytes",
+                  [](Tree& tree) { tree.write(kDmiTable, randomBytes(1 << 16, 3)); },
+                  {{kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{"a 2 GB sparse table",
+                  [](Tree& tree) { tree.sparse(kDmiTable, off_t{2} << 30); },
+                  {{kCpu, "SocketDesignation", kAbsent}}},
+        BrokenRow{"a pipe",
+                  [](Tree& tree) { tree.fifo(kDmiTable); },
+                  {{kCpu, "SocketDesignation", kAbsent}, {kCpu, "Name", Text(kIntelName)}}},
+        BrokenRow{"a directory",
+                  [](Tree& tree) { tree.directory(kDmiTable); },
+                  {{kCpu, "ExtClock", kAbsent}}},
+        BrokenRow{"cut in the middle",
+                  [](Tree& tree) { tree.write(kDmiTable, fixtureText(kDmiTable).substr(0, 150)); },
+                  {{kCpu, "Name", Text(kIntelName)}}}),
+    rowName);
+
+// Every cut of a real cpuinfo: whatever survives is a prefix of what the whole file says.
+TEST(TruncatedCpuinfo, GivesPrefixesOfTheWholeValuesAtEveryCut) {
+  const std::string whole = fixtureText(kCpuinfo);
+  ASSERT_FALSE(whole.empty());
+  for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+    const Cpuinfo info = parseCpuinfo(std::string_view(whole).substr(0, cut));
+    ASSERT_LE(info.cpus.size(), 8u) << cut;
+    for (const LogicalCpu& cpu : info.cpus) {
+      for (const auto& [key, value] : cpu.fields) {
+        if (key == "model name") {
+          ASSERT_TRUE(std::string_view(kIntelName).starts_with(value)) << cut;
+        }
+        if (key == "vendor_id") {
+          ASSERT_TRUE(std::string_view("GenuineIntel").starts_with(value)) << cut;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace freqsmith::detect
