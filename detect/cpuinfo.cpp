@@ -41,6 +41,7 @@ std::optional<std::string_view> nonEmptyField(const CpuinfoFields& fields, std::
 
 Cpuinfo parseCpuinfo(std::string_view text) {
   Cpuinfo info;
+  CpuinfoFields dropped;  // the blocks of CPUs past the limit
   CpuinfoFields* current = &info.shared;
   while (!text.empty()) {
     const std::size_t end = std::min(text.find('\n'), text.size());
@@ -59,8 +60,13 @@ Cpuinfo parseCpuinfo(std::string_view text) {
 
     if (key == "processor") {
       if (const std::optional<int> number = cpuNumber(value)) {
-        info.cpus.push_back(LogicalCpu{*number, {}});
-        current = &info.cpus.back().fields;
+        if (info.cpus.size() < kMaxCpus) {
+          info.cpus.push_back(LogicalCpu{*number, {}});
+          current = &info.cpus.back().fields;
+        } else {
+          dropped.clear();
+          current = &dropped;
+        }
         continue;
       }
     }

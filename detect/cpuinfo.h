@@ -16,6 +16,10 @@ namespace freqsmith::detect {
 // server's cpuinfo is far past 64 KiB.
 inline constexpr std::size_t kCpuinfoCap = std::size_t{1} << 20;
 
+// The most logical CPUs the kernel supports (x86-64's NR_CPUS limit). Each costs sysfs
+// look-ups, so blocks past it, which only a junk cpuinfo has, are dropped.
+inline constexpr std::size_t kMaxCpus = 8192;
+
 // Keys as the kernel writes them (case matters: old ARM kernels have both "Processor" and
 // "processor"), values trimmed.
 using CpuinfoFields = std::vector<std::pair<std::string, std::string>>;
@@ -32,6 +36,7 @@ struct Cpuinfo {
 };
 
 // Lines holding control characters are skipped, so binary junk cannot end up in a value.
+// At most kMaxCpus CPUs are kept; the fields of any block after them are dropped.
 // Text with fields but no "processor" line describes a single CPU numbered 0.
 Cpuinfo parseCpuinfo(std::string_view text);
 

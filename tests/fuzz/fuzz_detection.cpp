@@ -48,6 +48,7 @@ void checkFields(const CpuinfoFields& fields, std::string_view text) {
 void fuzzCpuinfo(std::string_view text) {
   const Cpuinfo info = parseCpuinfo(text);
   checkFields(info.shared, text);
+  require(info.cpus.size() <= kMaxCpus, "the CPU count is bounded", text);
   for (const LogicalCpu& cpu : info.cpus) {
     require(cpu.number >= 0 && cpu.number <= (1 << 20), "CPU numbers are bounded", text);
     checkFields(cpu.fields, text);

@@ -91,6 +91,23 @@ TEST(Cpuinfo, SkipsLinesWithACarriageReturnInside) {
   EXPECT_EQ(fieldOf(info.cpus[0].fields, "flags"), std::nullopt);
 }
 
+// Found by the broken-machine tests: a megabyte of one-line processor blocks made 65536
+// CPUs, and their sysfs look-ups took over a second.
+TEST(Cpuinfo, KeepsNoMoreThanTheKernelsMostCpus) {
+  std::string text;
+  for (std::size_t n = 0; n < kMaxCpus + 100; ++n) {
+    text += "processor\t: " + std::to_string(n) + "\nmodel name\t: cpu " + std::to_string(n) + "\n";
+  }
+  text += "\nHardware\t: Board\n";
+  const Cpuinfo info = parseCpuinfo(text);
+  ASSERT_EQ(info.cpus.size(), kMaxCpus);
+  EXPECT_EQ(info.cpus.back().number, static_cast<int>(kMaxCpus) - 1);
+  EXPECT_EQ(fieldOf(info.cpus.back().fields, "model name"), "cpu " + std::to_string(kMaxCpus - 1));
+  // Lines after the dropped blocks are still read.
+  EXPECT_EQ(fieldOf(info.shared, "Hardware"), "Board");
+  EXPECT_EQ(fieldOf(info.shared, "model name"), std::nullopt);
+}
+
 TEST(Cpuinfo, TreatsAProcessorLineWithoutANumberAsAField) {
   const Cpuinfo info = parseCpuinfo(
       "processor\t: 0\nprocessor\t: junk\nprocessor\t: -1\nprocessor\t: 99999999999\n");
