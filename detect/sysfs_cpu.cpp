@@ -31,19 +31,45 @@ std::optional<int> listNumber(std::string_view text) {
 
 }  // namespace
 
-SysfsCpus::SysfsCpus(std::filesystem::path cpuDir) : cpuDir_(std::move(cpuDir)) {}
+SysfsCpus::SysfsCpus(std::filesystem::path cpuDir) : cpuDir_(std::move(cpuDir)) {
+  std::error_code error;
+  std::filesystem::directory_iterator entry(cpuDir_, error);
+  if (error) {
+    // Nothing under a missing directory can be read anyway; any other failure leaves the
+    // look-ups to find out file by file.
+    if (error == std::errc::no_such_file_or_directory) listed_.emplace();
+    return;
+  }
+  std::vector<int> numbers;
+  for (const std::filesystem::directory_iterator end; entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (name.size() <= 3 || !name.starts_with("cpu")) continue;
+    if (const std::optional<int> number = listNumber(std::string_view(name).substr(3))) {
+      numbers.push_back(*number);
+    }
+  }
+  if (error) return;
+  std::sort(numbers.begin(), numbers.end());
+  listed_ = std::move(numbers);
+}
 
 std::filesystem::path SysfsCpus::cpuPath(int cpu) const {
   return cpuDir_ / ("cpu" + std::to_string(cpu));
 }
 
+bool SysfsCpus::listed(int cpu) const {
+  return !listed_ || std::binary_search(listed_->begin(), listed_->end(), cpu);
+}
+
 std::optional<std::int64_t> SysfsCpus::packageId(int cpu) const {
+  if (!listed(cpu)) return std::nullopt;
   const std::optional<std::string> text =
       readValueFile(cpuPath(cpu) / "topology" / "physical_package_id");
   return text ? parseInteger(*text) : std::nullopt;
 }
 
 std::optional<std::int64_t> SysfsCpus::cpufreqMhz(int cpu, std::string_view file) const {
+  if (!listed(cpu)) return std::nullopt;
   const std::optional<std::string> text = readValueFile(cpuPath(cpu) / "cpufreq" / file);
   const std::optional<std::int64_t> khz = text ? parseInteger(*text) : std::nullopt;
   return khz ? khzToMhz(*khz) : std::nullopt;
@@ -54,7 +80,7 @@ std::optional<std::int64_t> SysfsCpus::level2CacheKb(const std::vector<int>& cpu
   std::set<int> covered;       // CPUs whose level-2 caches are already counted
   std::int64_t totalKb = 0;
   for (const int cpu : cpus) {
-    if (covered.count(cpu) != 0) continue;
+    if (covered.count(cpu) != 0 || !listed(cpu)) continue;
     covered.insert(cpu);
     const std::filesystem::path cacheDir = cpuPath(cpu) / "cache";
     for (int index = 0; index < kMaxCacheIndex; ++index) {

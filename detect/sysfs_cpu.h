@@ -11,7 +11,8 @@ namespace freqsmith::detect {
 
 class SysfsCpus {
  public:
-  // `cpuDir` is the directory holding cpu0, cpu1, ...
+  // `cpuDir` is the directory holding cpu0, cpu1, ... It is listed once here: a CPU it
+  // does not list is not looked up at all, since a junk cpuinfo can name thousands.
   explicit SysfsCpus(std::filesystem::path cpuDir);
 
   // topology/physical_package_id of cpuN.
@@ -25,8 +26,12 @@ class SysfsCpus {
 
  private:
   std::filesystem::path cpuPath(int cpu) const;
+  bool listed(int cpu) const;
 
   std::filesystem::path cpuDir_;
+  // The cpuN numbers present, ascending; nullopt when the listing failed, and then every
+  // CPU is looked up.
+  std::optional<std::vector<int>> listed_;
 };
 
 // A cache size file such as "512K", "1M" or "2048K", in KB.

@@ -238,6 +238,7 @@ TEST_P(BrokenMachine, DetectsQuicklyAndReportsOnlySaneValues) {
   GetParam().breakIt(tree);
   const Detected detected = detectWithinBound(tree);
   EXPECT_LT(detected.took, kBound);
+  RecordProperty("detection_us", static_cast<int>(detected.took / 1us));
   expectSane(detected);
   for (const Expectation& expected : GetParam().expected) {
     EXPECT_EQ(describe(property(detected, expected.className, expected.property)),
