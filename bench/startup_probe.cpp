@@ -2,6 +2,7 @@
 // has been painted.
 #include <QApplication>
 
+#include "deadline_service.h"
 #include "main_window.h"
 #include "platform_service.h"
 #include "probe_signal.h"
@@ -10,8 +11,8 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
-  const auto service = freqsmith::detect::makePlatformService();
-  freqsmith::MainWindow window(*service);
+  freqsmith::detect::DeadlineService service(freqsmith::detect::makePlatformService());
+  freqsmith::MainWindow window(service);
   new freqsmith::bench::FirstPaintSignal(&window);
   window.show();
   return QApplication::exec();
