@@ -13,7 +13,7 @@ shift 4
 name=$(basename "$target")
 corpus="$workdir/corpus"
 crashes="$workdir/crashes"
-rm -rf "$corpus"
+rm -rf "$corpus" "$crashes"
 mkdir -p "$corpus" "$crashes"
 cp "$seeds"/* "$corpus"/
 
