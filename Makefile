@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build run test test-windows bench asan clean
+.PHONY: all deps build run test test-windows test-package bench asan clean
 
 all: build
 
@@ -25,6 +25,9 @@ test:
 # The Windows detection, cross-built and run under Wine.
 test-windows:
 	./scripts/test-windows.sh
+
+test-package:
+	./scripts/test-package.sh
 
 asan:
 	$(MAKE) test PRESET=asan
