@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 # How long `make test` runs each fuzz target; `make fuzz FUZZ_SECONDS=600` for a long run.
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build run test fuzz test-windows bench asan clean
+.PHONY: all deps build run test fuzz test-windows test-package bench asan clean
 
 all: build
 
@@ -36,6 +36,9 @@ fuzz:
 # The Windows detection, cross-built and run under Wine.
 test-windows:
 	./scripts/test-windows.sh
+
+test-package:
+	./scripts/test-package.sh
 
 asan:
 	$(MAKE) test PRESET=asan

@@ -13,6 +13,8 @@ for group in "$@"; do
   case "$group" in
     build) ;;
     test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev" ;;
+    package) packages="$packages dpkg-dev file" ;;
+    debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
     screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;

@@ -381,6 +381,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(logoShown(&window), logo);
   }
 
+  void everyFieldHasAnAccessibleName() {
+    for (QLineEdit* edit : window_->findChildren<QLineEdit*>()) {
+      QVERIFY2(!edit->accessibleName().isEmpty(), qPrintable(edit->objectName()));
+    }
+    QCOMPARE(control(window_.get(), "Text1")->accessibleName(), QStringLiteral("Sys Clk"));
+    QCOMPARE(control(window_.get(), "Text22")->accessibleName(), QStringLiteral("Fans"));
+  }
+
+  void tabFollowsTheReadingOrder_data() {
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("Processor and Memory")
+        << QStringList{"Text1", "Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text8",
+                       "Text9", "Text56", "Text13", "Text12", "Text14", "Text15", "Command4"};
+    QTest::newRow("Power Supply counts")
+        << QStringList{"Text22", "Text25", "Text28", "Text30", "Text32", "Text33",
+                       "Text23", "Text18", "Text57", "Text35", "Text38"};
+  }
+
+  void tabFollowsTheReadingOrder() {
+    QFETCH(QStringList, order);
+    window_->activateWindow();
+    QWidget* first = control(window_.get(), qPrintable(order.front()));
+    bringToFront(first);
+    first->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), first);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+    }
+  }
+
   void closingSavesTheGeometryInTwips() {
     userSettings().clear();
     window_->move(40, 30);
