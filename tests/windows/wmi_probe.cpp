@@ -3,6 +3,7 @@
 // hold exactly that. Exits non-zero when any check fails.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "deadline_service.h"
 #include "form.h"
 #include "hardware_query.h"
 #include "main_window_controls.h"
@@ -398,12 +400,37 @@ void checkQueries(WindowsService& windows, const std::map<std::string_view, Inst
   }
 }
 
+// --- The start-up path: the same queries through the deadline service's worker -----------
+
+// The program reads the service on a worker thread, which initialises COM for itself; the
+// window must end up with what the queries read on this thread.
+void checkThroughTheWorker(WindowsService& windows) {
+  MemoryForm direct(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
+  freqsmith::detect::runDetection(windows, direct);
+
+  MemoryForm bounded(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
+  const auto start = std::chrono::steady_clock::now();
+  freqsmith::detect::DeadlineService service(std::make_shared<WindowsService>());
+  freqsmith::detect::runDetection(service, bounded);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+  check(service.gatheredInTime(),
+        "the worker read every class within the deadline (" + std::to_string(ms) + " ms)");
+  for (const Mapping& mapping : kMappings) {
+    const std::string got = bounded.text(mapping.field);
+    check(got == direct.text(mapping.field),
+          std::string(mapping.fieldName) + " reads the same through the worker: " + quoted(got));
+  }
+}
+
 int run() {
   checkConversions();
   WindowsService service;
   checkComLifetime(service);
   const auto reported = readService(service);
   if (!reported.empty()) checkQueries(service, reported);
+  checkThroughTheWorker(service);
   std::printf("\n%d passed, %d failed\n", passed, failed);
   if (failed != 0) std::printf("wmi_probe: the Windows detection does not match the service\n");
   return failed == 0 ? 0 : 1;
