@@ -3,7 +3,6 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
 namespace freqsmith::detect {
@@ -103,9 +102,9 @@ DeadlineService::DeadlineService(std::shared_ptr<ManagementService> backend,
   };
   try {
     worker_ = std::thread(work);
-  } catch (const std::system_error&) {
-    // No thread to be had: the machine is in trouble already, and reading in place, as the
-    // program would without the worker, is the best left.
+  } catch (...) {
+    // No thread (or no memory for one) to be had: the machine is in trouble already, and
+    // reading in place, as the program would without the worker, is the best left.
     work();
   }
 }
