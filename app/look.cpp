@@ -3,12 +3,13 @@
 #include "look.h"
 
 #include <QColor>
-#include <algorithm>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
+#include <optional>
 
 namespace freqsmith {
 namespace {
@@ -17,6 +18,10 @@ const QColor kResultText(192, 255, 255);
 const QColor kExhaustText(255, 192, 192);
 const QColor kTunableBase(227, 225, 251);
 const QColor kBannerText(255, 214, 90);
+const QColor kIntakeCaption(0x00, 0x40, 0x40);
+const QColor kExhaustCaption(0x80, 0x40, 0x00);
+const QColor kIntakeTotalCaption(0x00, 0x00, 0x80);
+const QColor kNoteText(0x40, 0x40, 0x40);
 
 QFont makeFont(const QStringList& families, double points, bool bold) {
   QFont font;
@@ -41,6 +46,28 @@ const QStringList& smallFamilies() {
 const QStringList& displayFamilies() {
   static const QStringList families{"Arial", "Liberation Sans", "DejaVu Sans"};
   return families;
+}
+
+// The caption colour of the looks that have one of their own.
+std::optional<QColor> captionColour(Look look) {
+  switch (look) {
+    case Look::Banner:
+      return kBannerText;
+    case Look::Explanation:
+    case Look::OnArtwork:
+      return QColor(Qt::white);
+    case Look::IntakeRow:
+      return kIntakeCaption;
+    case Look::ExhaustRow:
+    case Look::ExhaustSum:
+      return kExhaustCaption;
+    case Look::IntakeSum:
+      return kIntakeTotalCaption;
+    case Look::Note:
+      return kNoteText;
+    default:
+      return std::nullopt;
+  }
 }
 
 void setColours(QWidget* widget, const QColor& base, const QColor& text) {
@@ -73,9 +100,15 @@ QFont lookFont(Look look) {
     case Look::Small:
     case Look::Heading:
     case Look::OnArtwork:
+    case Look::SmallTop:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
       return smallFont();
     case Look::Bold:
     case Look::Banner:
+    case Look::IntakeSum:
+    case Look::ExhaustSum:
       return fieldFont();
     case Look::Display18:
       return makeFont(displayFamilies(), 18, false);
@@ -87,6 +120,7 @@ QFont lookFont(Look look) {
     case Look::Centered:
     case Look::Exhaust:
     case Look::Explanation:
+    case Look::BlackBox:
       break;
   }
   return plainFont();
@@ -104,12 +138,16 @@ QIcon appIcon() {
 void applyLook(QWidget* widget, const Control& control) {
   if (control.kind != ControlKind::Field) {
     widget->setFont(lookFont(control.look));
-    if (control.look == Look::Banner || control.look == Look::Explanation ||
-        control.look == Look::OnArtwork) {
+    if (const std::optional<QColor> colour = captionColour(control.look)) {
       QPalette palette = widget->palette();
-      palette.setColor(QPalette::WindowText,
-                       control.look == Look::Banner ? kBannerText : QColor(Qt::white));
+      palette.setColor(QPalette::WindowText, *colour);
       widget->setPalette(palette);
+    }
+    if (control.look == Look::BlackBox) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::Window, Qt::black);
+      widget->setPalette(palette);
+      widget->setAutoFillBackground(true);
     }
     return;
   }

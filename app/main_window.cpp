@@ -17,6 +17,7 @@
 #include "key_filter_hook.h"
 #include "look.h"
 #include "main_window_controls.h"
+#include "misc_tools.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -95,6 +96,9 @@ void MainWindow::wireControls() {
   }
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
+  for (MiscTools::Route& tool : (new MiscTools(this, *form_))->routes()) {
+    addRoute(tool.control, std::move(tool.run));
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

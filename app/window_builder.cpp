@@ -32,6 +32,7 @@ constexpr PictureRow kPictures[] = {
     {"Image1", ":/pictures/psu.png"},       {"Image2", ":/pictures/product.png"},
     {"Image4", ":/pictures/author.png"},    {"amd", ":/pictures/logo_amd.png"},
     {"intel", ":/pictures/logo_intel.png"}, {"cyrix", ":/pictures/logo_cyrix.png"},
+    {"Command10", ":/pictures/link.png"},
 };
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
@@ -88,13 +89,29 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
     case Look::Explanation:
     case Look::Display18:
     case Look::Display24:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
       label->setAlignment(Qt::AlignCenter);
+      break;
+    case Look::SmallTop:
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       break;
     default:
       label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       break;
   }
   return label;
+}
+
+QWidget* makeButton(const Control& row, QWidget* parent) {
+  auto* button = new QPushButton(qt(row.text), parent);
+  if (const char* resource = pictureResource(row.name)) {
+    const QPixmap picture(resource);
+    button->setIcon(picture);
+    button->setIconSize(picture.size());
+  }
+  return button;
 }
 
 QWidget* makePicture(const Control& row, QWidget* parent) {
@@ -122,7 +139,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
     case ControlKind::Box:
       return new QCheckBox(qt(row.text), parent);
     case ControlKind::Button:
-      return new QPushButton(qt(row.text), parent);
+      return makeButton(row, parent);
     case ControlKind::Picture:
       return makePicture(row, parent);
     case ControlKind::Window:
@@ -155,6 +172,7 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     widget->setObjectName(qt(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
     if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
+    if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
     applyLook(widget, row);
     widgets[i] = widget;
     byName.emplace(row.name, widget);
