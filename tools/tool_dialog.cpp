@@ -71,10 +71,12 @@ void ToolDialog::route(int controlIndex) {
 
 void ToolDialog::showFault(ControlId about) {
   // The dialogs have no room for a line of their own, so the sentence stands in a balloon
-  // under the field it is about; the next key or click puts it away.
+  // under the field it is about; the next key or click puts it away. Hung from the middle of
+  // the field, it stays under it also when the screen edge makes it open to the left.
   QWidget* field = form_->widget(about);
   const QString sentence = QString::fromStdString(form_->caption(window_.faultNote));
-  QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), sentence, field);
+  QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())), sentence,
+                     field);
 }
 
 void ToolDialog::reset() {

@@ -21,6 +21,15 @@ QString balloonText() {
   return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
+bool balloonIsUnder(QWidget* field) {
+  const QWidget* tip = balloon();
+  if (!tip) return false;
+  const QRect area(field->mapToGlobal(QPoint(0, 0)), field->size());
+  const QRect shown = tip->geometry();
+  return shown.top() >= area.bottom() && shown.left() <= area.right() &&
+         shown.right() >= area.left();
+}
+
 void closeByCaptionBar(QWidget* window) {
   QCloseEvent request;
   QApplication::sendEvent(window->windowHandle(), &request);

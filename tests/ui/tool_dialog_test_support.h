@@ -16,6 +16,9 @@ QString balloonText();
 // The balloon's window, or nullptr when none is showing.
 QWidget* balloon();
 
+// True when the balloon is showing below `field` and reaches across some of its width.
+bool balloonIsUnder(QWidget* field);
+
 // Closes `window` the way its caption bar's close box does: a close request from the window
 // system, not a call of the widget's own close().
 void closeByCaptionBar(QWidget* window);

@@ -257,12 +257,7 @@ class TemperatureDialogTest : public QObject {
     click(control(dialog_.get(), qPrintable(trigger)));
     QCOMPARE(shown->text(), before);
     QCOMPARE(balloonText(), sentence);
-    // Under the field it is about.
-    QWidget* tip = balloon();
-    QVERIFY(tip);
-    const QPoint fieldBottom = edit->mapToGlobal(QPoint(0, edit->height()));
-    QVERIFY2(tip->geometry().top() >= fieldBottom.y() - 1, "the balloon covers the field");
-    QVERIFY(qAbs(tip->geometry().left() - fieldBottom.x()) < 40);
+    QVERIFY(balloonIsUnder(edit));
 
     typeKeys(edit, QStringLiteral("{all}5"));
     click(control(dialog_.get(), qPrintable(trigger)));
