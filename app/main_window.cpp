@@ -96,9 +96,8 @@ void MainWindow::wireControls() {
   }
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
-  for (MiscTools::Route& tool : (new MiscTools(this, *form_))->routes()) {
-    addRoute(tool.control, std::move(tool.run));
-  }
+  auto* tools = new MiscTools(this, *form_);
+  for (MiscTools::Route& route : tools->routes()) addRoute(route.control, std::move(route.run));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -36,10 +36,11 @@ constexpr LinkButton kLinkButtons[] = {
     {button("Command10"), FREQSMITH_PUBLISHER_URL},
 };
 
-}  // namespace
-
-const char kContactSentence[] =
+// What a click on the author's picture (Image4) says.
+constexpr char kContactSentence[] =
     "Found a bug or have an idea? Write to the author at " FREQSMITH_CONTACT_EMAIL ".";
+
+}  // namespace
 
 MiscTools::MiscTools(QWidget* owner, Form& form) : QObject(owner), owner_(owner), form_(form) {}
 

@@ -16,9 +16,6 @@ class QWidget;
 
 namespace freqsmith {
 
-// The sentence a click on the author's picture (Image4) puts on the explanation line.
-extern const char kContactSentence[];
-
 class MiscTools final : public QObject {
   Q_OBJECT
  public:

@@ -7,9 +7,9 @@
 
 namespace freqsmith::airflow {
 
-// The subtotal of one row (Text123_Click, Text122_Click, ... Text130_Click are this routine
-// over kFanRows): the row's count, then its airflow, guarded to "0" when empty, multiplied.
-Outcome subtotalClick(Form& form, const FanRow& row);
+// The subtotal of row `row` of kFanRows (Text123_Click, Text122_Click, ... Text130_Click are
+// this routine): the row's count, then its airflow, guarded to "0" when empty, multiplied.
+Outcome subtotalClick(Form& form, std::size_t row);
 
 // Text132_Click and Text110_Click: the five subtotals as they are shown, added left to
 // right; nothing is recomputed.
@@ -18,9 +18,6 @@ Outcome Text110_Click(Form& form);
 
 // calcairflow_Click: every subtotal in table order, then both totals; stops where one stops.
 Outcome calcairflow_Click(Form& form);
-
-// The row whose subtotal field is `control`, if any.
-const FanRow* rowWithSubtotal(ControlId control);
 
 Outcome click(Form& form, ControlId control);
 

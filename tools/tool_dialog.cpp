@@ -31,10 +31,6 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
 
 ToolDialog::~ToolDialog() = default;
 
-Form& ToolDialog::form() {
-  return *form_;
-}
-
 void ToolDialog::wireControls() {
   auto* keys = new KeyFilterHook(this);
   auto* clicks = new ClickHook(this);

@@ -19,8 +19,6 @@ class ToolDialog final : public QDialog {
   ToolDialog(const ToolWindow& window, QWidget* owner);
   ~ToolDialog() override;
 
-  Form& form();
-
  private:
   void wireControls();
   void route(int controlIndex);
