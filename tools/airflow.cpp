@@ -28,8 +28,9 @@ struct TotalFields {
 consteval TotalFields totalFields(const FlowTotal& flow) {
   TotalFields out{};
   out.total = field(flow.field);
-  for (std::size_t i = 0; i < flow.subtotals.size(); ++i)
+  for (std::size_t i = 0; i < flow.subtotals.size(); ++i) {
     out.subtotals[i] = field(flow.subtotals[i]);
+  }
   return out;
 }
 
@@ -40,8 +41,9 @@ constexpr TotalFields kExhaust = totalFields(kExhaustTotal);
 Outcome total(Form& form, const TotalFields& flow) {
   Computation c(form, flow.total);
   double sum = c.read(flow.subtotals[0]);
-  for (std::size_t i = 1; i < flow.subtotals.size(); ++i)
+  for (std::size_t i = 1; i < flow.subtotals.size(); ++i) {
     sum = c.add(sum, c.read(flow.subtotals[i]));
+  }
   return finish(c, sum);
 }
 
