@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps build run test test-windows bench asan clean
+.PHONY: all deps build run test test-windows test-package bench asan clean
 
 all: build
 
@@ -26,6 +26,9 @@ test:
 test-windows:
 	./scripts/test-windows.sh
 
+test-package:
+	./scripts/test-package.sh
+
 asan:
 	$(MAKE) test PRESET=asan
 
@@ -33,7 +36,7 @@ bench:
 	./scripts/install-deps.sh build bench
 	cmake --preset default
 	cmake --build --preset default
-	./build/default/bench/freqsmith_bench_all
+	./build/default/bench/freqsmith_bench
 
 clean:
 	rm -rf build

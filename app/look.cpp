@@ -2,14 +2,18 @@
 // where those are missing, metric-compatible families keep the captions inside their boxes.
 #include "look.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+
 #include <algorithm>
 #include <optional>
+#include "small_label.h"
 
 namespace freqsmith {
 namespace {
@@ -23,29 +27,41 @@ const QColor kExhaustCaption(0x80, 0x40, 0x00);
 const QColor kIntakeTotalCaption(0x00, 0x00, 0x80);
 const QColor kNoteText(0x40, 0x40, 0x40);
 
-QFont makeFont(const QStringList& families, double points, bool bold) {
+// The first of `families` that is installed, found once by name: handing Qt the whole list,
+// or asking it about each name, would have it resolve the missing ones through the
+// platform's font substitution, which costs more than the rest of the start-up.
+QString installedFamily(const QStringList& families) {
+  static const QStringList installed = QFontDatabase::families();
+  for (const QString& family : families) {
+    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont makeFont(const QString& family, double points, bool bold) {
   QFont font;
-  font.setFamilies(families);
+  font.setFamily(family);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
 }
 
-const QStringList& sansFamilies() {
-  static const QStringList families{"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
-                                    "Arial", "DejaVu Sans"};
-  return families;
+const QString& sansFamily() {
+  static const QString family = installedFamily(
+      {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"});
+  return family;
 }
 
-const QStringList& smallFamilies() {
-  static const QStringList families{"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"};
-  return families;
+const QString& smallFamily() {
+  static const QString family =
+      installedFamily({"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"});
+  return family;
 }
 
-const QStringList& displayFamilies() {
-  static const QStringList families{"Arial", "Liberation Sans", "DejaVu Sans"};
-  return families;
+const QString& displayFamily() {
+  static const QString family = installedFamily({"Arial", "Liberation Sans", "DejaVu Sans"});
+  return family;
 }
 
 // The caption colour of the looks that have one of their own.
@@ -71,6 +87,10 @@ std::optional<QColor> captionColour(Look look) {
 }
 
 void setColours(QWidget* widget, const QColor& base, const QColor& text) {
+  if (widget->palette().color(QPalette::Base) == base &&
+      widget->palette().color(QPalette::Text) == text) {
+    return;
+  }
   QPalette palette = widget->palette();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     palette.setColor(group, QPalette::Base, base);
@@ -79,20 +99,35 @@ void setColours(QWidget* widget, const QColor& base, const QColor& text) {
   widget->setPalette(palette);
 }
 
+// Setting a font re-lays out the widget's text; most controls already have the font the
+// application gave their class (installApplicationFonts).
+void setFontIfOther(QWidget* widget, const QFont& font) {
+  if (widget->font() != font) widget->setFont(font);
+}
+
 }  // namespace
+
+void installApplicationFonts() {
+  QApplication::setFont(plainFont());
+  QApplication::setFont(fieldFont(), "QLineEdit");
+  QApplication::setFont(smallFont(), SmallLabel::staticMetaObject.className());
+}
 
 QRect pixelRect(const Twips& place) {
   return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
 }
 
 QFont fieldFont() {
-  return makeFont(sansFamilies(), 8.25, true);
+  static const QFont font = makeFont(sansFamily(), 8.25, true);
+  return font;
 }
 QFont plainFont() {
-  return makeFont(sansFamilies(), 8.25, false);
+  static const QFont font = makeFont(sansFamily(), 8.25, false);
+  return font;
 }
 QFont smallFont() {
-  return makeFont(smallFamilies(), 6.75, false);
+  static const QFont font = makeFont(smallFamily(), 6.75, false);
+  return font;
 }
 
 QFont lookFont(Look look) {
@@ -111,11 +146,11 @@ QFont lookFont(Look look) {
     case Look::ExhaustSum:
       return fieldFont();
     case Look::Display18:
-      return makeFont(displayFamilies(), 18, false);
+      return makeFont(displayFamily(), 18, false);
     case Look::Display24:
-      return makeFont(displayFamilies(), 24, false);
+      return makeFont(displayFamily(), 24, false);
     case Look::Total:
-      return makeFont(sansFamilies(), 13.5, true);
+      return makeFont(sansFamily(), 13.5, true);
     case Look::Plain:
     case Look::Centered:
     case Look::Exhaust:
@@ -137,7 +172,8 @@ QIcon appIcon() {
 
 void applyLook(QWidget* widget, const Control& control) {
   if (control.kind != ControlKind::Field) {
-    widget->setFont(lookFont(control.look));
+    // Plain controls take the window's font.
+    setFontIfOther(widget, lookFont(control.look));
     if (const std::optional<QColor> colour = captionColour(control.look)) {
       QPalette palette = widget->palette();
       palette.setColor(QPalette::WindowText, *colour);
@@ -151,7 +187,7 @@ void applyLook(QWidget* widget, const Control& control) {
     }
     return;
   }
-  widget->setFont(control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
+  setFontIfOther(widget, control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
   switch (control.role) {
     case FieldRole::Input:
       setColours(widget, Qt::white, Qt::black);
@@ -174,20 +210,12 @@ void applyLook(QWidget* widget, const Control& control) {
   }
 }
 
-namespace {
-
 QFont fittedFont(QFont font, const QString& text, int room) {
   constexpr double kSmallest = 5;
   while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room) {
     font.setPointSizeF(std::max(kSmallest, font.pointSizeF() - 0.75));
   }
   return font;
-}
-
-}  // namespace
-
-void fitTextToWidth(QLabel* label, const Control& control) {
-  label->setFont(fittedFont(lookFont(control.look), label->text(), label->width()));
 }
 
 void fitTextToWidth(QLineEdit* field, const Control& control) {

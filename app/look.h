@@ -7,7 +7,6 @@
 
 #include "controls.h"
 
-class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -25,17 +24,20 @@ QFont plainFont();  // 8.25 pt
 QFont smallFont();  // 6.75 pt
 QFont lookFont(Look look);
 
+// Makes the plain font the application's and the bold field font that of every line edit,
+// so that most controls need no font of their own.
+void installApplicationFonts();
+
 // The program's icon in the sizes the resources carry.
 QIcon appIcon();
 
 // Colours, font and frame of a control according to its role and look.
 void applyLook(QWidget* widget, const Control& control);
 
-// Display figures are written at start-up with whatever the machine reports; when the text
-// is wider than the label, the font shrinks until it fits instead of clipping.
-void fitTextToWidth(QLabel* label, const Control& control);
-// The same for a result field: a figure longer than the field was drawn for is shown whole,
-// in a smaller font.
+// `font`, made smaller until `text` is at most `room` pixels wide.
+QFont fittedFont(QFont font, const QString& text, int room);
+
+// A result longer than its field was drawn for is shown whole, in a smaller font.
 void fitTextToWidth(QLineEdit* field, const Control& control);
 
 }  // namespace freqsmith

@@ -7,9 +7,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
+#include <QPainter>
 #include <QSettings>
 
+#include "background_art.h"
 #include "build_config.h"
 #include "click_hook.h"
 #include "commands.h"
@@ -29,16 +30,8 @@ MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QW
   setWindowTitle(QStringLiteral("%1 (%2)").arg(
       QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
       QStringLiteral(FREQSMITH_PUBLISHER_URL)));
-  setFont(plainFont());
-  auto* background = new QLabel(this);
-  background->setObjectName(QStringLiteral("frmMainPicture"));
-  background->setPixmap(QPixmap(QStringLiteral(":/pictures/background.png")));
-  background->setScaledContents(true);
-
   form_ = std::make_unique<WidgetForm>(kControls, mainwin::kExplanationLine,
                                        buildControls(kControls, this));
-  background->setGeometry(rect());
-  background->lower();
   wireControls();
 
   setWindowIcon(appIcon());
@@ -98,6 +91,11 @@ void MainWindow::wireControls() {
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
   auto* tools = new MiscTools(this, *form_);
   for (MiscTools::Route& route : tools->routes()) addRoute(route.control, std::move(route.run));
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  paintBackground(painter, rect());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

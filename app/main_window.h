@@ -33,6 +33,7 @@ class MainWindow final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   using Handler = std::function<void()>;

@@ -8,7 +8,10 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 
+#include "display_label.h"
+#include "hidden_field.h"
 #include "look.h"
+#include "picture_label.h"
 
 namespace freqsmith {
 
@@ -21,6 +24,7 @@ std::string WidgetForm::readText(ControlId id) const {
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
   if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
   if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) return notes->toPlainText().toStdString();
+  if (auto* hidden = qobject_cast<HiddenField*>(w)) return hidden->text().toStdString();
   return {};
 }
 
@@ -31,13 +35,14 @@ void WidgetForm::writeText(ControlId id, std::string text) {
     if (edit->text() == value) return;
     edit->setText(value);
     if (control(id).role == FieldRole::Result) fitTextToWidth(edit, control(id));
+  } else if (auto* figure = qobject_cast<DisplayLabel*>(w)) {
+    if (figure->text() != value) figure->setFigure(value);
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
-    if (label->text() == value) return;
-    label->setText(value);
-    const Control& row = control(id);
-    if (row.look == Look::Display18 || row.look == Look::Display24) fitTextToWidth(label, row);
+    if (label->text() != value) label->setText(value);
   } else if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) {
     notes->setPlainText(value);
+  } else if (auto* hidden = qobject_cast<HiddenField*>(w)) {
+    hidden->setText(value);
   }
 }
 
@@ -51,9 +56,9 @@ void WidgetForm::writeChecked(BoxId box, bool checked) {
 }
 
 void WidgetForm::writePicture(PictureId target, PictureId source) {
-  auto* from = static_cast<QLabel*>(widgets_[source.index]);
-  auto* to = static_cast<QLabel*>(widgets_[target.index]);
-  to->setPixmap(from->pixmap());
+  auto* from = static_cast<PictureLabel*>(widgets_[source.index]);
+  auto* to = static_cast<PictureLabel*>(widgets_[target.index]);
+  to->takeArtworkOf(*from);
 }
 
 }  // namespace freqsmith

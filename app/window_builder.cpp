@@ -1,8 +1,8 @@
 // One widget per row, in table order, so that keyboard focus follows the reading order.
 #include "window_builder.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -14,7 +14,13 @@
 #include <QWidget>
 #include <unordered_map>
 
+#include "background_art.h"
+#include "caption_frame.h"
+#include "display_label.h"
+#include "hidden_field.h"
 #include "look.h"
+#include "picture_label.h"
+#include "small_label.h"
 
 namespace freqsmith {
 namespace {
@@ -25,14 +31,14 @@ QString qt(std::string_view text) {
 
 struct PictureRow {
   std::string_view name;
-  const char* resource;
+  Artwork artwork;
 };
 
-constexpr PictureRow kPictures[] = {
-    {"Image1", ":/pictures/psu.png"},       {"Image2", ":/pictures/product.png"},
-    {"Image4", ":/pictures/author.png"},    {"amd", ":/pictures/logo_amd.png"},
-    {"intel", ":/pictures/logo_intel.png"}, {"cyrix", ":/pictures/logo_cyrix.png"},
-    {"Command10", ":/pictures/link.png"},
+const PictureRow kPictures[] = {
+    {"Image1", {":/pictures/psu.png"}},       {"Image2", {nullptr, paintProductArt}},
+    {"Image4", {":/pictures/author.png"}},    {"amd", {":/pictures/logo_amd.png"}},
+    {"intel", {":/pictures/logo_intel.png"}}, {"cyrix", {":/pictures/logo_cyrix.png"}},
+    {"Command10", {":/pictures/link.png"}},
 };
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
@@ -64,6 +70,7 @@ QWidget* makeField(const Control& row, QWidget* parent) {
     notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return notes;
   }
+  if (row.role == FieldRole::Hidden) return new HiddenField(qt(row.text), parent);
   auto* edit = new QLineEdit(qt(row.text), parent);
   edit->setAlignment(Qt::AlignCenter);
   const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
@@ -71,16 +78,13 @@ QWidget* makeField(const Control& row, QWidget* parent) {
   // Only typed fields carry the widget's own limit: it refuses keys and cuts pastes. The
   // program's writes are cut by the form, which keeps every digit before the point.
   if (typed && row.maxLength > 0) edit->setMaxLength(row.maxLength);
-  edit->setContextMenuPolicy(Qt::DefaultContextMenu);
-  if (row.role == FieldRole::Hidden) {
-    edit->setVisible(false);
-    edit->setFocusPolicy(Qt::NoFocus);
-  }
   return edit;
 }
 
 QWidget* makeLabel(const Control& row, QWidget* parent) {
-  auto* label = new QLabel(qt(row.text), parent);
+  const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
+  auto* label =
+      figure ? new DisplayLabel(qt(row.text), row.look, parent) : new QLabel(qt(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
@@ -106,8 +110,8 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
 
 QWidget* makeButton(const Control& row, QWidget* parent) {
   auto* button = new QPushButton(qt(row.text), parent);
-  if (const char* resource = pictureResource(row.name)) {
-    const QPixmap picture(resource);
+  if (const char* resource = artworkOf(row.name).resource) {
+    const QPixmap picture(QString::fromLatin1(resource));
     button->setIcon(picture);
     button->setIconSize(picture.size());
   }
@@ -115,10 +119,7 @@ QWidget* makeButton(const Control& row, QWidget* parent) {
 }
 
 QWidget* makePicture(const Control& row, QWidget* parent) {
-  auto* picture = new QLabel(parent);
-  picture->setScaledContents(true);
-  if (const char* resource = pictureResource(row.name)) picture->setPixmap(QPixmap(resource));
-  return picture;
+  return new PictureLabel(artworkOf(row.name), parent);
 }
 
 QWidget* makeWidget(const Control& row, QWidget* parent) {
@@ -131,7 +132,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
       return page;
     }
     case ControlKind::Frame:
-      return new QGroupBox(qt(row.text), parent);
+      return new CaptionFrame(qt(row.text), parent);
     case ControlKind::Label:
       return makeLabel(row, parent);
     case ControlKind::Field:
@@ -150,11 +151,11 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
 
 }  // namespace
 
-const char* pictureResource(std::string_view name) {
+Artwork artworkOf(std::string_view name) {
   for (const PictureRow& row : kPictures) {
-    if (row.name == name) return row.resource;
+    if (row.name == name) return row.artwork;
   }
-  return nullptr;
+  return {};
 }
 
 std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window) {
@@ -163,6 +164,9 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
   widgets[0] = window;
   byName.emplace(table[0].name, window);
   window->setObjectName(qt(table[0].name));
+  // The controls take their fonts from the application (plain, and bold for line edits);
+  // a font set on the window would override the line edits' one.
+  if (QApplication::font() != plainFont()) installApplicationFonts();
   window->setFixedSize(pixelRect(table[0].place).size());
 
   for (std::size_t i = 1; i < table.size(); ++i) {
@@ -171,6 +175,8 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     QWidget* widget = makeWidget(row, parent);
     widget->setObjectName(qt(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
+    // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
+    if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
     if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
     if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
     applyLook(widget, row);

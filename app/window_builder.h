@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "picture_label.h"
 
 class QWidget;
 
@@ -15,7 +16,7 @@ namespace freqsmith {
 // indexed like the table. Containers come before what they contain.
 std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window);
 
-// The resource path of a picture control's artwork; empty when it has none.
-const char* pictureResource(std::string_view name);
+// The artwork of a picture control; empty when it starts without a picture.
+Artwork artworkOf(std::string_view name);
 
 }  // namespace freqsmith

@@ -98,10 +98,10 @@ inline constexpr auto kCpuBoardRows = [] {
       pictureRow("intel", "frmMain", {7500, 3300, 2100, 2100}),
       pictureRow("cyrix", "frmMain", {7500, 5400, 2700, 2700}),
 
-      frameRow("frameSpeed", "tabCpuBoard", {4500, 1560, 2205, 645}, ""),
-      labelRow("Label77", "frameSpeed", {60, 30, 2085, 165}, "CPU Speed", Look::Heading, kSpeed),
-      labelRow("labmhz", "frameSpeed", {60, 165, 1560, 465}, "0000", Look::Display24, kSpeed),
-      labelRow("Label72", "frameSpeed", {1650, 390, 495, 195}, "Mhz", Look::Small),
+      frameRow("frameSpeed", "tabCpuBoard", {4500, 1500, 2205, 705}, ""),
+      labelRow("Label77", "frameSpeed", {60, 105, 2085, 165}, "CPU Speed", Look::Heading, kSpeed),
+      labelRow("labmhz", "frameSpeed", {60, 210, 1560, 480}, "0000", Look::Display24, kSpeed),
+      labelRow("Label72", "frameSpeed", {1650, 435, 495, 195}, "Mhz", Look::Small),
 
       frameRow("frameMainboard", "tabCpuBoard", {60, 2250, 4380, 1140}, "Mainboard"),
       labelRow("Label22", "frameMainboard", {120, 270, 795, 195}, "Vendor", Look::Plain,

@@ -23,7 +23,7 @@ inline constexpr std::string_view kNotes =
     "figures of their own machines.\n"
     "\n"
     "LICENCE (MIT)\n"
-    "Copyright (c) the Freqsmith developers\n"
+    "Copyright (c) 2026 the Freqsmith developers\n"
     "\n"
     "Permission is hereby granted, free of charge, to any person obtaining a copy of this "
     "software and associated documentation files (the \"Software\"), to deal in the Software "

@@ -142,20 +142,28 @@ constexpr std::size_t kBoxes = std::size(kComponentBoxes);
 constexpr int kColumnWidth = 555;
 constexpr int kFirstColumn = 120;
 constexpr int kFieldWidth = 525;
-constexpr int kBoxHeight = 195;
+constexpr int kBoxHeight = 210;
+constexpr int kBoxTop = 240;
+// Headings may run a little wider than their column ("SYS CLK").
+constexpr int kHeadingOverhang = 45;
 // Rows of the grid, top to bottom.
-constexpr int kHeadingTop = 240;
-constexpr int kCountTop = 435;
-constexpr int kTimesTop = 735;
-constexpr int kPerDeviceTop = 915;
-constexpr int kArrowTop = 1215;
-constexpr int kResultTop = 1395;
+constexpr int kHeadingTop = 210;
+constexpr int kCountTop = 405;
+constexpr int kTimesTop = 705;
+constexpr int kPerDeviceTop = 885;
+constexpr int kArrowTop = 1185;
+constexpr int kResultTop = 1365;
 
+constexpr int kBoxFramesTop = 1905;
+constexpr int kBoxFramesHeight = 1755;
+// Each frame as wide as its longest caption needs.
 constexpr std::array<Control, 4> kFrames{
-    frameRow("Frame6", "tabPowerSupply", {60, 30, 6645, 1770}, "Power Supply"),
-    frameRow("Frame7", "tabPowerSupply", {60, 2010, 1650, 1635}, "Onboard / PCI"),
-    frameRow("Frame8", "tabPowerSupply", {1755, 2010, 1650, 1635}, "CPU Type"),
-    frameRow("Frame10", "tabPowerSupply", {3450, 2010, 1650, 1635}, "Video Card"),
+    frameRow("Frame6", "tabPowerSupply", {60, 30, 6645, 1695}, "Power Supply"),
+    frameRow("Frame7", "tabPowerSupply", {60, kBoxFramesTop, 1620, kBoxFramesHeight},
+             "Onboard / PCI"),
+    frameRow("Frame8", "tabPowerSupply", {1710, kBoxFramesTop, 1530, kBoxFramesHeight}, "CPU Type"),
+    frameRow("Frame10", "tabPowerSupply", {3270, kBoxFramesTop, 1860, kBoxFramesHeight},
+             "Video Card"),
 };
 
 // Row by row, so that keyboard focus moves across the counts, then across the watts.
@@ -164,8 +172,10 @@ consteval std::array<Control, kLines * 6> gridRows() {
   for (std::size_t i = 0; i < kLines; ++i) {
     const DeviceLine& line = kDeviceLines[i];
     const int left = kFirstColumn + static_cast<int>(i) * kColumnWidth;
-    rows[i] = labelRow(line.heading, "Frame6", {left, kHeadingTop, kFieldWidth, 195}, line.caption,
-                       Look::Heading, line.countSentence);
+    rows[i] =
+        labelRow(line.heading, "Frame6",
+                 {left - kHeadingOverhang, kHeadingTop, kFieldWidth + 2 * kHeadingOverhang, 195},
+                 line.caption, Look::Heading, line.countSentence);
     rows[kLines + i] = {.name = line.count,
                         .kind = ControlKind::Field,
                         .parent = "Frame6",
@@ -208,9 +218,11 @@ consteval std::array<Control, kBoxes * 2> boxRows() {
   int slot[3] = {0, 0, 0};
   for (std::size_t i = 0; i < kBoxes; ++i) {
     const ComponentBox& b = kComponentBoxes[i];
-    const int frame = b.frame == "Frame7" ? 0 : b.frame == "Frame8" ? 1 : 2;
-    rows[2 * i] = boxRow(b.box, b.frame, {90, 225 + slot[frame]++ * kBoxHeight, 1530, kBoxHeight},
-                         b.caption, b.sentence);
+    const std::size_t frame = b.frame == "Frame7" ? 1 : b.frame == "Frame8" ? 2 : 3;
+    const int width = kFrames[frame].place.width - 120;
+    rows[2 * i] =
+        boxRow(b.box, b.frame, {90, kBoxTop + slot[frame - 1]++ * kBoxHeight, width, kBoxHeight},
+               b.caption, b.sentence);
     // The component watt fields are never shown; they carry the boxes' watts to the total.
     rows[2 * i + 1] = {.name = b.field,
                        .kind = ControlKind::Field,
@@ -236,11 +248,11 @@ constexpr std::array<Control, 5> kTotalRows{
      .role = FieldRole::Result,
      .maxLength = 5,
      .look = Look::Total},
-    labelRow("Label82", "tabPowerSupply", {60, 1815, 6645, 180},
+    labelRow("Label82", "tabPowerSupply", {60, 1725, 6645, 165},
              "This calculator is to be used at YOUR OWN RISK! Values may not be accurate under "
              "some circumstances.",
              Look::Small),
-    pictureRow("Image1", "tabPowerSupply", {5160, 2055, 1545, 1545},
+    pictureRow("Image1", "tabPowerSupply", {5175, kBoxFramesTop + 135, 1530, 1530},
                "A picture of a frickin PSU..."),
 };
 }  // namespace power_supply

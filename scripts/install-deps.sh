@@ -13,9 +13,11 @@ for group in "$@"; do
   case "$group" in
     build) ;;
     test) packages="$packages googletest libgtest-dev" ;;
+    package) packages="$packages dpkg-dev file" ;;
+    debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
-    screenshot) packages="$packages xvfb xauth imagemagick" ;;
+    screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

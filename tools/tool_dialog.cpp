@@ -8,7 +8,6 @@
 
 #include "click_hook.h"
 #include "key_filter_hook.h"
-#include "look.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -20,7 +19,6 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
       window_(window) {
   const std::string_view title = window_.controls.front().text;
   setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
-  setFont(plainFont());
   form_ = std::make_unique<WidgetForm>(window_.controls, window_.faultNote,
                                        buildControls(window_.controls, this));
   form_->widget(window_.faultNote)->hide();

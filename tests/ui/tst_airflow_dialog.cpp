@@ -3,7 +3,6 @@
 // filter on all twenty inputs, the fault balloon and the fresh start after a close.
 #include <QApplication>
 #include <QClipboard>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include <QToolTip>
 
 #include "airflow.h"
+#include "caption_frame.h"
 #include "tool_dialog_test_support.h"
 #include "window_test_support.h"
 
@@ -86,7 +86,7 @@ class AirflowDialogTest : public QObject {
     QString shown;
     if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
     if (auto* button = qobject_cast<QPushButton*>(widget)) shown = button->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) shown = frame->title();
+    if (auto* frame = qobject_cast<freqsmith::CaptionFrame*>(widget)) shown = frame->caption();
     QCOMPARE(shown, text);
     QVERIFY(widget->parentWidget()->rect().contains(widget->geometry()));
   }

@@ -13,7 +13,9 @@
 
 #include "build_config.h"
 #include "fake_service.h"
+#include "linux_service.h"
 #include "main_window.h"
+#include "picture_label.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
@@ -36,6 +38,20 @@ FakeService desktopMachine() {
       RecordInstance{{"Manufacturer", "Board Maker"}, {"Product", "BM-7"}, {"Version", "1.0"}});
   service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 1.07"}});
   return service;
+}
+
+// Which holder's picture the vendor logo shows, once its tab is in front; empty for none.
+QString logoShown(QWidget* window) {
+  auto* logo = control<freqsmith::PictureLabel>(window, "Image3");
+  bringToFront(logo);
+  if (logo->pixmap().isNull()) return {};
+  for (const char* holder : {"amd", "intel", "cyrix"}) {
+    auto* picture = control<freqsmith::PictureLabel>(window, holder);
+    picture->ensureLoaded();
+    if (picture->pixmap().cacheKey() == logo->pixmap().cacheKey())
+      return QString::fromLatin1(holder);
+  }
+  return QStringLiteral("another picture");
 }
 
 QSettings userSettings() {
@@ -276,7 +292,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(text("Label69"), QStringLiteral("11.0"));
 
     for (const char* hidden : {"Textarch", "Textcpuspeed", "Textmultiplier", "Text11"}) {
-      auto* holder = control<QLineEdit>(window_.get(), hidden);
+      QWidget* holder = control(window_.get(), hidden);
       QVERIFY2(holder && holder->isHidden(), hidden);
     }
     for (const char* shown : {"Textmaker", "Textcputype", "textsocket", "Textl2size", "Textl2speed",
@@ -284,10 +300,7 @@ class MainWindowTest : public QObject {
       auto* field = control<QLineEdit>(window_.get(), shown);
       QVERIFY2(field && !field->isHidden() && field->isReadOnly(), shown);
     }
-    auto* logo = control<QLabel>(window_.get(), "Image3");
-    auto* amd = control<QLabel>(window_.get(), "amd");
-    QVERIFY(!logo->pixmap().isNull());
-    QCOMPARE(logo->pixmap().cacheKey(), amd->pixmap().cacheKey());
+    QCOMPARE(logoShown(window_.get()), QStringLiteral("amd"));
   }
 
   void detectionFieldsRefuseTyping() {
@@ -305,7 +318,98 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(control<QLabel>(&window, "labmhz")->text(), QStringLiteral("Current Speed"));
     QCOMPARE(control<QLabel>(&window, "Label69")->text(), QStringLiteral("mult"));
-    QVERIFY(control<QLabel>(&window, "Image3")->pixmap().isNull());
+    QCOMPARE(logoShown(&window), QString());
+  }
+
+  void detectionOnFixtureMachines_data() {
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QStringList>("expected");  // name=text pairs
+    QTest::addColumn<QString>("logo");
+    QTest::newRow("intel-desktop") << "intel-desktop"
+                                   << QStringList{"Textmaker=GenuineIntel",
+                                                  "textsocket=LGA1151",
+                                                  "labmhz=3600",
+                                                  "Label51=100",
+                                                  "Label71=200",
+                                                  "Label69=36",
+                                                  "Textl2size=1024",
+                                                  "Textl2speed=3600",
+                                                  "Textweb=ASUSTeK COMPUTER INC.",
+                                                  "Textversion=1203"}
+                                   << "intel";
+    QTest::newRow("amd-desktop")
+        << "amd-desktop"
+        << QStringList{"Textmaker=AuthenticAMD", "labmhz=3593", "Label51=sysclk",
+                       "Label69=mult",           "Label71=fsb", "textsocket=Socket XXX",
+                       "Textversion=4021"}
+        << "amd";
+    QTest::newRow("two-socket-server")
+        << "two-socket-server"
+        << QStringList{"labmhz=2533",        "Label51=166",     "Label71=332",
+                       "Label69=15.2",       "textsocket=CPU3", "Textl2size=1024",
+                       "Textweb=Supermicro", "Textversion=2.1a"}
+        << "intel";
+    QTest::newRow("no-dmi") << "no-dmi"
+                            << QStringList{"Textweb=Text1", "Textproduct=Text1",
+                                           "Textversion=Text1", "Label51=sysclk", "labmhz=2993"}
+                            << "intel";
+    QTest::newRow("arm-board") << "arm-board"
+                               << QStringList{"Textmaker=maker", "Textcputype=BCM2835",
+                                              "labmhz=1500", "Textweb=Text1"}
+                               << "";
+    QTest::newRow("malformed") << "malformed"
+                               << QStringList{"Textmaker=GenuineIntel", "Label69=mult"} << "intel";
+  }
+
+  void detectionOnFixtureMachines() {
+    QFETCH(QString, machine);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, logo);
+    freqsmith::detect::LinuxService service(
+        (QStringLiteral(FREQSMITH_TEST_DATA "/machines/") + machine).toStdString());
+    MainWindow window(service);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString& pair : expected) {
+      const QString name = pair.section(u'=', 0, 0);
+      const QString value = pair.section(u'=', 1);
+      QWidget* w = control(&window, qPrintable(name));
+      QVERIFY2(w, qPrintable(name));
+      const QString shown = w->property("text").toString();
+      QCOMPARE(shown, value);
+    }
+    QCOMPARE(logoShown(&window), logo);
+  }
+
+  void everyFieldHasAnAccessibleName() {
+    for (QLineEdit* edit : window_->findChildren<QLineEdit*>()) {
+      QVERIFY2(!edit->accessibleName().isEmpty(), qPrintable(edit->objectName()));
+    }
+    QCOMPARE(control(window_.get(), "Text1")->accessibleName(), QStringLiteral("Sys Clk"));
+    QCOMPARE(control(window_.get(), "Text22")->accessibleName(), QStringLiteral("Fans"));
+  }
+
+  void tabFollowsTheReadingOrder_data() {
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("Processor and Memory")
+        << QStringList{"Text1", "Text2",  "Text3",  "Text4",  "Text5",  "Text6",  "Text8",
+                       "Text9", "Text56", "Text13", "Text12", "Text14", "Text15", "Command4"};
+    QTest::newRow("Power Supply counts")
+        << QStringList{"Text22", "Text25", "Text28", "Text30", "Text32", "Text33",
+                       "Text23", "Text18", "Text57", "Text35", "Text38"};
+  }
+
+  void tabFollowsTheReadingOrder() {
+    QFETCH(QStringList, order);
+    window_->activateWindow();
+    QWidget* first = control(window_.get(), qPrintable(order.front()));
+    bringToFront(first);
+    first->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), first);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+    }
   }
 
   void closingSavesTheGeometryInTwips() {

@@ -3,13 +3,13 @@
 // fresh start after every close.
 #include <QApplication>
 #include <QClipboard>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
 
+#include "caption_frame.h"
 #include "temperature.h"
 #include "tool_dialog_test_support.h"
 #include "window_test_support.h"
@@ -72,7 +72,7 @@ class TemperatureDialogTest : public QObject {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) shown = edit->text();
     if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
     if (auto* button = qobject_cast<QPushButton*>(widget)) shown = button->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) shown = frame->title();
+    if (auto* frame = qobject_cast<freqsmith::CaptionFrame*>(widget)) shown = frame->caption();
     QCOMPARE(shown, text);
     QCOMPARE(widget->toolTip(), tooltip);
     QVERIFY(dialog_->rect().contains(widget->mapTo(dialog_.get(), widget->rect().bottomRight())));

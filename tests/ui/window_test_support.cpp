@@ -4,18 +4,17 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QStandardPaths>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+
+#include "startup.h"
 
 namespace freqsmith::testing {
 
 void prepareUiTesting() {
   QStandardPaths::setTestModeEnabled(true);
-  QApplication::setApplicationName(QStringLiteral("Freqsmith"));
-  QApplication::setOrganizationName(QStringLiteral("Freqsmith"));
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  prepareApplication();
 }
 
 void bringToFront(QWidget* control) {

@@ -16,7 +16,7 @@
 
 #include "form.h"
 #include "hardware_query.h"
-#include "main_window.h"
+#include "main_window_controls.h"
 #include "windows_service.h"
 #include "windows_variant.h"
 

@@ -1,0 +1,10 @@
+// What the program sets up before its main window: names, style and icon. Shared by the
+// entry point and the start-up benchmark, so that both start the same way.
+#pragma once
+
+namespace freqsmith {
+
+// Call after constructing the QApplication.
+void prepareApplication();
+
+}  // namespace freqsmith

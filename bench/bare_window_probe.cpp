@@ -1,0 +1,23 @@
+// The baseline: a bare main window holding a tab control with four empty tabs, started with
+// the same style, quitting once it has been painted.
+#include <QApplication>
+#include <QMainWindow>
+#include <QStyleFactory>
+#include <QTabWidget>
+
+#include "probe_signal.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QMainWindow window;
+  auto* tabs = new QTabWidget(&window);
+  for (const char* caption : {"One", "Two", "Three", "Four"}) {
+    tabs->addTab(new QWidget, QString::fromLatin1(caption));
+  }
+  window.setCentralWidget(tabs);
+  window.resize(469, 358);
+  new freqsmith::bench::FirstPaintSignal(&window);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,193 @@
+// The benchmark table: start-up and peak memory against a bare four-tab window in the same
+// run, detection alone, and Calculate on the in-memory form and through a click on the
+// real window. Every figure is a median; targets are printed beside it.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "fake_service.h"
+#include "hardware_query.h"
+#include "linux_service.h"
+#include "main_window.h"
+#include "main_window_controls.h"
+#include "measure.h"
+#include "startup.h"
+
+extern char** environ;
+
+namespace {
+
+using freqsmith::bench::median;
+using freqsmith::bench::medianMicros;
+
+struct ProcessSample {
+  double startupMs = 0;
+  double peakMb = 0;
+};
+
+// Starts `program`, times it until it reports its first painted window, and reads its peak
+// resident memory when it has exited.
+ProcessSample runProbe(const std::string& program) {
+  int fds[2];
+  if (::pipe(fds) != 0) std::abort();
+  ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+  const std::string fdVariable = "FREQSMITH_PROBE_FD=" + std::to_string(fds[1]);
+  std::vector<char*> env;
+  for (char** e = environ; *e; ++e) env.push_back(*e);
+  env.push_back(const_cast<char*>(fdVariable.c_str()));
+  env.push_back(nullptr);
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, env.data()) != 0) {
+    std::fprintf(stderr, "cannot start %s\n", program.c_str());
+    std::exit(1);
+  }
+  ::close(fds[1]);
+  pollfd ready{fds[0], POLLIN, 0};
+  char byte = 0;
+  if (::poll(&ready, 1, 30000) != 1 || ::read(fds[0], &byte, 1) != 1) {
+    std::fprintf(stderr, "%s did not show its window\n", program.c_str());
+    std::exit(1);
+  }
+  const auto shown = std::chrono::steady_clock::now();
+  ::close(fds[0]);
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  return {std::chrono::duration<double, std::milli>(shown - start).count(),
+          static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+struct Row {
+  const char* what;
+  double value;
+  const char* unit;
+  const char* target;
+  double ratio;  // against the baseline; 0: none
+  bool met;
+};
+
+void print(const std::vector<Row>& rows, int processRuns) {
+  std::printf("\nFreqsmith benchmarks (medians; start-up over %d interleaved runs each)\n\n",
+              processRuns);
+  std::printf("%-40s %12s  %-10s %-8s %s\n", "measure", "median", "target", "ratio", "");
+  for (const Row& row : rows) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.3g %s", row.value, row.unit);
+    char ratio[16] = "";
+    if (row.ratio > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", row.ratio);
+    std::printf("%-40s %12s  %-10s %-8s %s\n", row.what, value, row.target, ratio,
+                row.target[0] ? (row.met ? "met" : "MISSED") : "");
+  }
+  std::printf("\n");
+}
+
+void setCalculatorInputs(freqsmith::Form& form) {
+  using freqsmith::mainwin::box;
+  using freqsmith::mainwin::field;
+  form.setText(field("Text1"), "200");
+  form.setText(field("Text2"), "10");
+  form.setText(field("Text13"), "3");
+  form.setText(field("Text12"), "4");
+  form.setText(field("Text22"), "3");
+  form.setText(field("Text28"), "2");
+  form.setText(field("Text35"), "200");
+  form.setChecked(box("Check13"), true);
+  form.setChecked(box("Check14"), true);
+  form.setChecked(box("Check15"), true);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const std::filesystem::path here = std::filesystem::absolute(argv[0]).parent_path();
+  const std::string probe = (here / "freqsmith_startup_probe").string();
+  const std::string bare = (here / "freqsmith_bare_probe").string();
+  const int processRuns = argc > 1 ? std::atoi(argv[1]) : 15;
+
+  // Start-up: warm the file cache, then alternate the two programs so that both see the
+  // same machine load.
+  runProbe(bare);
+  runProbe(probe);
+  std::vector<double> bareMs, bareMb, appMs, appMb;
+  for (int i = 0; i < processRuns; ++i) {
+    const ProcessSample b = runProbe(bare);
+    const ProcessSample a = runProbe(probe);
+    bareMs.push_back(b.startupMs);
+    bareMb.push_back(b.peakMb);
+    appMs.push_back(a.startupMs);
+    appMb.push_back(a.peakMb);
+  }
+  const double bareStart = median(bareMs), appStart = median(appMs);
+  const double bareMem = median(bareMb), appMem = median(appMb);
+
+  // Detection alone: the three queries and the derivations on this machine.
+  const double detectionUs = medianMicros(
+      21, 20, [](int) {},
+      [] {
+        freqsmith::detect::LinuxService service;
+        freqsmith::MemoryForm form(freqsmith::mainwin::kControls,
+                                   freqsmith::mainwin::kExplanationLine);
+        freqsmith::detect::runDetection(service, form);
+      });
+
+  // Calculate on the in-memory form.
+  freqsmith::MemoryForm memory(freqsmith::mainwin::kControls,
+                               freqsmith::mainwin::kExplanationLine);
+  setCalculatorInputs(memory);
+  const double memoryUs = medianMicros(
+      21, 1000, [](int) {}, [&] { freqsmith::Command2_Click(memory); });
+
+  // Calculate through a click on the real window, repaint included; the clock alternates
+  // so that every click changes what the fields show.
+  QApplication app(argc, argv);
+  freqsmith::prepareApplication();
+  freqsmith::detect::FakeService machine;
+  freqsmith::MainWindow window(machine);
+  window.show();
+  QApplication::processEvents();
+  setCalculatorInputs(window.form());
+  auto* calculate = window.findChild<QPushButton*>(QStringLiteral("Command2"));
+  auto* clock = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+  const double clickUs = medianMicros(
+      21, 50,
+      [&](int i) {
+        clock->setText(i % 2 ? QStringLiteral("200") : QStringLiteral("166"));
+        QApplication::processEvents();
+      },
+      [&] {
+        calculate->click();
+        QApplication::processEvents();
+      });
+
+  print({{"start-up, bare four-tab window", bareStart, "ms", "", 0, true},
+         {"start-up to first paint, Freqsmith", appStart, "ms", "<= 1.5x", appStart / bareStart,
+          appStart / bareStart <= 1.5},
+         {"peak memory, bare four-tab window", bareMem, "MB", "", 0, true},
+         {"peak memory, Freqsmith", appMem, "MB", "<= 1.3x", appMem / bareMem,
+          appMem / bareMem <= 1.3},
+         {"detection alone (queries + derivations)", detectionUs / 1000, "ms", "<= 5 ms", 0,
+          detectionUs <= 5000},
+         {"Calculate, in-memory form", memoryUs, "us", "<= 20 us", 0, memoryUs <= 20},
+         {"Calculate, click on Command2 (real window)", clickUs / 1000, "ms", "<= 0.5 ms", 0,
+          clickUs <= 500}},
+        processRuns);
+  return 0;
+}
