@@ -57,6 +57,7 @@ std::vector<MiscTools::Route> MiscTools::routes() {
 }
 
 void MiscTools::runTool(std::size_t which) {
+  static_assert(std::size(kToolButtons) == std::tuple_size_v<decltype(dialogs_)>);
   QPointer<ToolDialog>& dialog = dialogs_[which];
   if (!dialog) dialog = new ToolDialog(*kToolButtons[which].window, owner_);
   dialog->exec();
