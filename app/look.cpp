@@ -187,6 +187,7 @@ void applyLook(QWidget* widget, const Control& control) {
     }
     return;
   }
+  if (control.role == FieldRole::Hidden) return;  // never drawn
   setFontIfOther(widget, control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
   switch (control.role) {
     case FieldRole::Input:

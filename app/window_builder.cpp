@@ -83,8 +83,12 @@ QWidget* makeField(const Control& row, QWidget* parent) {
 
 QWidget* makeLabel(const Control& row, QWidget* parent) {
   const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
-  auto* label =
-      figure ? new DisplayLabel(qt(row.text), row.look, parent) : new QLabel(qt(row.text), parent);
+  // Labels in the small type are made as SmallLabel, which takes that font from the
+  // application instead of changing its font after it is made.
+  const bool small = lookFont(row.look) == smallFont();
+  QLabel* label = figure  ? new DisplayLabel(qt(row.text), row.look, parent)
+                  : small ? new SmallLabel(qt(row.text), parent)
+                          : new QLabel(qt(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
