@@ -1,6 +1,7 @@
 // A click is a left-button release inside the control that took the press.
 #include "click_hook.h"
 
+#include <QAbstractScrollArea>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -10,6 +11,8 @@ constexpr char kIndexProperty[] = "freqsmithControl";
 }
 
 void ClickHook::install(QWidget* widget, int controlIndex) {
+  // A scroll area's mouse events go to its viewport, never to the area itself.
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) widget = area->viewport();
   widget->setProperty(kIndexProperty, controlIndex);
   widget->installEventFilter(this);
 }

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 #include "small_label.h"
 
 namespace freqsmith {
@@ -21,6 +22,10 @@ const QColor kResultText(192, 255, 255);
 const QColor kExhaustText(255, 192, 192);
 const QColor kTunableBase(227, 225, 251);
 const QColor kBannerText(255, 214, 90);
+const QColor kIntakeCaption(0x00, 0x40, 0x40);
+const QColor kExhaustCaption(0x80, 0x40, 0x00);
+const QColor kIntakeTotalCaption(0x00, 0x00, 0x80);
+const QColor kNoteText(0x40, 0x40, 0x40);
 
 // The first of `families` that is installed, found once by name: handing Qt the whole list,
 // or asking it about each name, would have it resolve the missing ones through the
@@ -57,6 +62,28 @@ const QString& smallFamily() {
 const QString& displayFamily() {
   static const QString family = installedFamily({"Arial", "Liberation Sans", "DejaVu Sans"});
   return family;
+}
+
+// The caption colour of the looks that have one of their own.
+std::optional<QColor> captionColour(Look look) {
+  switch (look) {
+    case Look::Banner:
+      return kBannerText;
+    case Look::Explanation:
+    case Look::OnArtwork:
+      return QColor(Qt::white);
+    case Look::IntakeRow:
+      return kIntakeCaption;
+    case Look::ExhaustRow:
+    case Look::ExhaustSum:
+      return kExhaustCaption;
+    case Look::IntakeSum:
+      return kIntakeTotalCaption;
+    case Look::Note:
+      return kNoteText;
+    default:
+      return std::nullopt;
+  }
 }
 
 void setColours(QWidget* widget, const QColor& base, const QColor& text) {
@@ -108,9 +135,15 @@ QFont lookFont(Look look) {
     case Look::Small:
     case Look::Heading:
     case Look::OnArtwork:
+    case Look::SmallTop:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
       return smallFont();
     case Look::Bold:
     case Look::Banner:
+    case Look::IntakeSum:
+    case Look::ExhaustSum:
       return fieldFont();
     case Look::Display18:
       return makeFont(displayFamily(), 18, false);
@@ -122,6 +155,7 @@ QFont lookFont(Look look) {
     case Look::Centered:
     case Look::Exhaust:
     case Look::Explanation:
+    case Look::BlackBox:
       break;
   }
   return plainFont();
@@ -140,15 +174,20 @@ void applyLook(QWidget* widget, const Control& control) {
   if (control.kind != ControlKind::Field) {
     // Plain controls take the window's font.
     setFontIfOther(widget, lookFont(control.look));
-    if (control.look == Look::Banner || control.look == Look::Explanation ||
-        control.look == Look::OnArtwork) {
+    if (const std::optional<QColor> colour = captionColour(control.look)) {
       QPalette palette = widget->palette();
-      palette.setColor(QPalette::WindowText,
-                       control.look == Look::Banner ? kBannerText : QColor(Qt::white));
+      palette.setColor(QPalette::WindowText, *colour);
       widget->setPalette(palette);
+    }
+    if (control.look == Look::BlackBox) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::Window, Qt::black);
+      widget->setPalette(palette);
+      widget->setAutoFillBackground(true);
     }
     return;
   }
+  if (control.role == FieldRole::Hidden) return;  // never drawn
   setFontIfOther(widget, control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
   switch (control.role) {
     case FieldRole::Input:

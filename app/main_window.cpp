@@ -18,6 +18,7 @@
 #include "key_filter_hook.h"
 #include "look.h"
 #include "main_window_controls.h"
+#include "misc_tools.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -88,6 +89,8 @@ void MainWindow::wireControls() {
   }
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
+  auto* tools = new MiscTools(this, *form_);
+  for (MiscTools::Route& route : tools->routes()) addRoute(route.control, std::move(route.run));
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

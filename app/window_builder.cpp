@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -37,6 +38,7 @@ const PictureRow kPictures[] = {
     {"Image1", {":/pictures/psu.png"}},       {"Image2", {nullptr, paintProductArt}},
     {"Image4", {":/pictures/author.png"}},    {"amd", {":/pictures/logo_amd.png"}},
     {"intel", {":/pictures/logo_intel.png"}}, {"cyrix", {":/pictures/logo_cyrix.png"}},
+    {"Command10", {":/pictures/link.png"}},
 };
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
@@ -81,8 +83,12 @@ QWidget* makeField(const Control& row, QWidget* parent) {
 
 QWidget* makeLabel(const Control& row, QWidget* parent) {
   const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
-  auto* label =
-      figure ? new DisplayLabel(qt(row.text), row.look, parent) : new QLabel(qt(row.text), parent);
+  // Labels in the small type are made as SmallLabel, which takes that font from the
+  // application instead of changing its font after it is made.
+  const bool small = lookFont(row.look) == smallFont();
+  QLabel* label = figure  ? new DisplayLabel(qt(row.text), row.look, parent)
+                  : small ? new SmallLabel(qt(row.text), parent)
+                          : new QLabel(qt(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
@@ -91,13 +97,29 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
     case Look::Explanation:
     case Look::Display18:
     case Look::Display24:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
       label->setAlignment(Qt::AlignCenter);
+      break;
+    case Look::SmallTop:
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       break;
     default:
       label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       break;
   }
   return label;
+}
+
+QWidget* makeButton(const Control& row, QWidget* parent) {
+  auto* button = new QPushButton(qt(row.text), parent);
+  if (const char* resource = artworkOf(row.name).resource) {
+    const QPixmap picture(QString::fromLatin1(resource));
+    button->setIcon(picture);
+    button->setIconSize(picture.size());
+  }
+  return button;
 }
 
 QWidget* makePicture(const Control& row, QWidget* parent) {
@@ -122,7 +144,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
     case ControlKind::Box:
       return new QCheckBox(qt(row.text), parent);
     case ControlKind::Button:
-      return new QPushButton(qt(row.text), parent);
+      return makeButton(row, parent);
     case ControlKind::Picture:
       return makePicture(row, parent);
     case ControlKind::Window:
@@ -160,6 +182,7 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
     if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
     if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
+    if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
     applyLook(widget, row);
     widgets[i] = widget;
     byName.emplace(row.name, widget);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "airflow.h"
 #include "commands.h"
 #include "fake_service.h"
 #include "hardware_query.h"
@@ -26,6 +27,8 @@
 #include "main_window_controls.h"
 #include "measure.h"
 #include "startup.h"
+#include "temperature.h"
+#include "vram.h"
 
 extern char** environ;
 
@@ -149,11 +152,34 @@ int main(int argc, char* argv[]) {
       });
 
   // Calculate on the in-memory form.
-  freqsmith::MemoryForm memory(freqsmith::mainwin::kControls,
-                               freqsmith::mainwin::kExplanationLine);
+  freqsmith::MemoryForm memory(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
   setCalculatorInputs(memory);
   const double memoryUs = medianMicros(
       21, 1000, [](int) {}, [&] { freqsmith::Command2_Click(memory); });
+
+  // Each converter's handler on its in-memory dialog.
+  const auto converter = [](const freqsmith::ToolWindow& window, auto prepare, auto handler) {
+    freqsmith::MemoryForm form(window.controls, window.faultNote);
+    prepare(form);
+    return medianMicros(
+        21, 1000, [](int) {}, [&] { handler(form); });
+  };
+  const double temperatureUs = converter(
+      freqsmith::tempcalc::kWindow,
+      [](freqsmith::Form& f) { f.setText(freqsmith::tempcalc::field("Text3"), "36.6"); },
+      [](freqsmith::Form& f) { freqsmith::tempcalc::Text4_Click(f); });
+  const double vramUs = converter(
+      freqsmith::vram::kWindow, [](freqsmith::Form&) {},
+      [](freqsmith::Form& f) { freqsmith::vram::Command2_Click(f); });
+  const double airflowUs = converter(
+      freqsmith::airflow::kWindow,
+      [](freqsmith::Form& f) {
+        f.setText(freqsmith::airflow::field("Text98"), "2");
+        f.setText(freqsmith::airflow::field("Text96"), "40");
+        f.setText(freqsmith::airflow::field("Text112"), "1");
+        f.setText(freqsmith::airflow::field("Text99"), "80");
+      },
+      [](freqsmith::Form& f) { freqsmith::airflow::calcairflow_Click(f); });
 
   // Calculate through a click on the real window, repaint included; the clock alternates
   // so that every click changes what the fields show.
@@ -187,7 +213,10 @@ int main(int argc, char* argv[]) {
           detectionUs <= 5000},
          {"Calculate, in-memory form", memoryUs, "us", "<= 20 us", 0, memoryUs <= 20},
          {"Calculate, click on Command2 (real window)", clickUs / 1000, "ms", "<= 0.5 ms", 0,
-          clickUs <= 500}},
+          clickUs <= 500},
+         {"Temperature converter, C to F", temperatureUs, "us", "", 0, true},
+         {"VRAM converter, Convert", vramUs, "us", "", 0, true},
+         {"Airflow converter, Calculate", airflowUs, "us", "", 0, true}},
         processRuns);
   return 0;
 }

@@ -52,6 +52,13 @@ enum class Look : std::uint8_t {
   Centered,     // plain text centred in its box
   Explanation,  // the explanation line over the window's artwork
   OnArtwork,    // small light text over a dark picture
+  SmallTop,     // 6.75 pt, set at the top of its box like a caption over the field below
+  BlackBox,     // a caption-less black box behind a picture
+  IntakeRow,    // 6.75 pt dark cyan row caption
+  ExhaustRow,   // 6.75 pt brown row caption
+  IntakeSum,    // 8.25 pt bold navy caption
+  ExhaustSum,   // 8.25 pt bold brown caption
+  Note,         // 6.75 pt dark grey, centred
 };
 
 struct Twips {
@@ -69,6 +76,7 @@ struct Control {
   std::string_view text;      // design text of a field, caption of anything else
   std::string_view sentence;  // put on the explanation line by a click; empty: none
   std::string_view title;     // how messages and assistive tools name a field
+  std::string_view tooltip;   // shown while the pointer rests on the control; empty: none
   FieldRole role = FieldRole::None;
   KeyFilter filter = KeyFilter::None;
   std::uint16_t maxLength = 0;  // characters; 0 means no limit

@@ -4,6 +4,7 @@
 
 #include "controls.h"
 #include "cpu_board_rows.h"
+#include "misc_tools_rows.h"
 #include "power_supply_rows.h"
 #include "processor_memory_rows.h"
 #include "shell_rows.h"
@@ -11,7 +12,7 @@
 namespace freqsmith::mainwin {
 
 inline constexpr auto kControls =
-    joinRows(kShellRows, kProcessorMemoryRows, kPowerSupplyRows, kCpuBoardRows);
+    joinRows(kShellRows, kProcessorMemoryRows, kPowerSupplyRows, kCpuBoardRows, kMiscToolsRows);
 
 static_assert((requireUniqueNames(kControls), true));
 static_assert((requireContainersFirst(kControls), true));

@@ -4,7 +4,7 @@
 # files are committed, so building never needs it.
 set -eu
 cd "$(dirname "$0")/../resources"
-for name in product psu author logo_amd logo_intel logo_cyrix; do
+for name in product psu author logo_amd logo_intel logo_cyrix link; do
   rsvg-convert "art/$name.svg" -o "pictures/$name.png"
 done
 for size in 16 32 48 64 128 256; do

@@ -23,10 +23,13 @@
 #include <memory>
 #include <random>
 
+#include "airflow.h"
 #include "fake_service.h"
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "number.h"
+#include "temperature.h"
+#include "vram.h"
 #include "window_test_support.h"
 
 using freqsmith::Control;
@@ -45,6 +48,11 @@ std::uint32_t settingOr(const char* name, std::uint32_t fallback) {
 // Whose table describes a window; only windows of the program are walked.
 std::span<const Control> tableOf(QWidget* window) {
   if (window->objectName() == QLatin1String("frmMain")) return freqsmith::mainwin::kControls;
+  for (const freqsmith::ToolWindow* tool :
+       {&freqsmith::tempcalc::kWindow, &freqsmith::vram::kWindow, &freqsmith::airflow::kWindow}) {
+    const std::string_view name = tool->controls.front().name;
+    if (window->objectName().toStdString() == name) return tool->controls;
+  }
   return {};
 }
 
@@ -171,6 +179,9 @@ class RobustnessTest : public QObject {
       return;
     }
     --remaining_;
+    // Queued before the event: a converter button returns only when its dialog is closed,
+    // and the walk goes on inside the dialog meanwhile.
+    QTimer::singleShot(0, this, &RobustnessTest::step);
     QWidget* window = currentWindow();
     const std::span<const Control> table = tableOf(window);
     const auto before = snapshot(window, table);
@@ -241,7 +252,6 @@ class RobustnessTest : public QObject {
       }
     }
     check(window, table, before, target, clicked);
-    QTimer::singleShot(0, this, &RobustnessTest::step);
   }
 
   std::map<QString, QString> snapshot(QWidget* window, std::span<const Control> table) {
@@ -266,6 +276,8 @@ class RobustnessTest : public QObject {
   // May the command or handler behind `clicked` have turned `from` into `to` in `field`?
   bool writtenByAGuardOrCommand(const QString& clicked, const QString& field, const QString& from,
                                 const QString& to) {
+    // The access-time guard of the VRAM converter replaces "0" too.
+    if (field == "Text17" && from == "0" && to == "0.1") return true;
     if (from.isEmpty() && (to == "0" || to == "1" || to == "0.1")) return true;  // empty guards
     if (isCommand(clicked, "Command3")) return to == "0" || to == "1";           // Reset
     if (isCommand(clicked, "Command7")) {                                        // Defaults

@@ -1,0 +1,87 @@
+// Building, routing and resetting a converter dialog.
+#include "tool_dialog.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolTip>
+
+#include "click_hook.h"
+#include "key_filter_hook.h"
+#include "widget_form.h"
+#include "window_builder.h"
+
+namespace freqsmith {
+
+ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
+    : QDialog(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      window_(window) {
+  const std::string_view title = window_.controls.front().text;
+  setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  form_ = std::make_unique<WidgetForm>(window_.controls, window_.faultNote,
+                                       buildControls(window_.controls, this));
+  form_->widget(window_.faultNote)->hide();
+  wireControls();
+  // Close, the caption bar's close box and Escape all end here.
+  connect(this, &QDialog::finished, this, &ToolDialog::reset);
+}
+
+ToolDialog::~ToolDialog() = default;
+
+void ToolDialog::wireControls() {
+  auto* keys = new KeyFilterHook(this);
+  auto* clicks = new ClickHook(this);
+  connect(clicks, &ClickHook::clicked, this, &ToolDialog::route);
+  for (std::size_t i = 1; i < window_.controls.size(); ++i) {
+    const Control& row = window_.controls[i];
+    QWidget* widget = form_->widgets()[i];
+    const int index = static_cast<int>(i);
+    if (row.kind == ControlKind::Field) {
+      if (row.filter != KeyFilter::None) keys->install(static_cast<QLineEdit*>(widget), row);
+      clicks->install(widget, index);
+    } else if (row.kind == ControlKind::Button) {
+      // Enter in a field is not a press of the first button, as a dialog's default would be.
+      static_cast<QPushButton*>(widget)->setAutoDefault(false);
+      connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+              [this, index] { route(index); });
+    }
+  }
+}
+
+void ToolDialog::route(int controlIndex) {
+  const ControlId control{static_cast<std::uint16_t>(controlIndex)};
+  if (control == window_.closeButton) {
+    close();
+    return;
+  }
+  const Outcome outcome = window_.click(*form_, control);
+  if (outcome) {
+    QToolTip::hideText();
+  } else {
+    showFault(outcome.about);
+  }
+}
+
+void ToolDialog::showFault(ControlId about) {
+  // The dialogs have no room for a line of their own, so the sentence stands in a balloon
+  // under the field it is about; the next key or click puts it away. Hung from the middle of
+  // the field, it stays under it also when the screen edge makes it open to the left.
+  QWidget* field = form_->widget(about);
+  const QString sentence = QString::fromStdString(form_->caption(window_.faultNote));
+  QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())), sentence,
+                     field);
+}
+
+void ToolDialog::reset() {
+  QToolTip::hideText();
+  for (std::size_t i = 1; i < window_.controls.size(); ++i) {
+    const Control& row = window_.controls[i];
+    if (row.kind == ControlKind::Field) {
+      form_->setText(FieldId{{static_cast<std::uint16_t>(i)}}, row.text);
+    }
+  }
+  form_->setCaption(window_.faultNote, {});
+}
+
+}  // namespace freqsmith
