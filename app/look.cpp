@@ -99,11 +99,10 @@ void setColours(QWidget* widget, const QColor& base, const QColor& text) {
   widget->setPalette(palette);
 }
 
-// Setting a font re-lays out the widget's text. Most controls get the font the application
-// gave their class (installApplicationFonts) when they are polished; only the others are
-// given one of their own.
+// Setting a font re-lays out the widget's text; most controls already have the font the
+// application gave their class (installApplicationFonts).
 void setFontIfOther(QWidget* widget, const QFont& font) {
-  if (QApplication::font(widget) != font) widget->setFont(font);
+  if (widget->font() != font) widget->setFont(font);
 }
 
 }  // namespace
