@@ -1,10 +1,13 @@
 // Each drawing is laid out on a canvas of its own and scaled to the area it fills.
 #include "background_art.h"
 
+#include <QFontInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRect>
+
+#include "look.h"
 
 namespace freqsmith {
 namespace {
@@ -85,16 +88,18 @@ void paintProductArt(QPainter& painter, const QRect& area) {
   painter.setBrush(Qt::white);
   painter.drawEllipse(QPointF(94, 112), 9, 9);
 
-  QFont title = painter.font();
-  title.setPixelSize(24);
-  title.setBold(true);
-  painter.setFont(title);
+  // The lettering uses the window's own bold and plain fonts, scaled: they are loaded
+  // already, and a new size would cost another font lookup at start-up.
+  painter.setFont(fieldFont());
   painter.setPen(QColor(0xe8, 0xf3, 0xff));
-  painter.drawText(QRectF(0, 142, kWidth, 32), Qt::AlignCenter, QStringLiteral("Freqsmith"));
-  QFont line = title;
-  line.setPixelSize(10);
-  line.setBold(false);
-  painter.setFont(line);
+  const double titleScale = 24.0 / QFontInfo(fieldFont()).pixelSize();
+  painter.save();
+  painter.translate(kWidth / 2, 158);
+  painter.scale(titleScale, titleScale);
+  painter.drawText(QRectF(-kWidth, -20, 2 * kWidth, 40), Qt::AlignCenter,
+                   QStringLiteral("Freqsmith"));
+  painter.restore();
+  painter.setFont(plainFont());
   painter.setPen(QColor(0x9f, 0xc4, 0xea));
   painter.drawText(QRectF(0, 176, kWidth, 14), Qt::AlignCenter,
                    QStringLiteral("clock, bus and power figures"));
