@@ -12,6 +12,7 @@ namespace freqsmith {
 struct Artwork {
   const char* resource = nullptr;                   // a picture in the resources
   void (*draw)(QPainter&, const QRect&) = nullptr;  // or a drawing
+  QSize size;  // the picture's own size, where a button must know it before decoding
   bool empty() const { return !resource && !draw; }
 };
 

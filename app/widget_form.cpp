@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 
+#include "deferred_widgets.h"
 #include "display_label.h"
 #include "hidden_field.h"
 #include "look.h"
@@ -23,7 +24,7 @@ std::string WidgetForm::readText(ControlId id) const {
   QWidget* w = widgets_[id.index];
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
   if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
-  if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) return notes->toPlainText().toStdString();
+  if (auto* notes = qobject_cast<NotesView*>(w)) return notes->notes().toStdString();
   if (auto* hidden = qobject_cast<HiddenField*>(w)) return hidden->text().toStdString();
   return {};
 }
@@ -39,8 +40,8 @@ void WidgetForm::writeText(ControlId id, std::string text) {
     if (figure->text() != value) figure->setFigure(value);
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
     if (label->text() != value) label->setText(value);
-  } else if (auto* notes = qobject_cast<QPlainTextEdit*>(w)) {
-    notes->setPlainText(value);
+  } else if (auto* notes = qobject_cast<NotesView*>(w)) {
+    notes->setNotes(value);
   } else if (auto* hidden = qobject_cast<HiddenField*>(w)) {
     hidden->setText(value);
   }

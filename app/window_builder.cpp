@@ -16,6 +16,7 @@
 
 #include "background_art.h"
 #include "caption_frame.h"
+#include "deferred_widgets.h"
 #include "display_label.h"
 #include "hidden_field.h"
 #include "look.h"
@@ -35,10 +36,13 @@ struct PictureRow {
 };
 
 const PictureRow kPictures[] = {
-    {"Image1", {":/pictures/psu.png"}},       {"Image2", {nullptr, paintProductArt}},
-    {"Image4", {":/pictures/author.png"}},    {"amd", {":/pictures/logo_amd.png"}},
-    {"intel", {":/pictures/logo_intel.png"}}, {"cyrix", {":/pictures/logo_cyrix.png"}},
-    {"Command10", {":/pictures/link.png"}},
+    {"Image1", {":/pictures/psu.png"}},
+    {"Image2", {nullptr, paintProductArt}},
+    {"Image4", {":/pictures/author.png"}},
+    {"amd", {":/pictures/logo_amd.png"}},
+    {"intel", {":/pictures/logo_intel.png"}},
+    {"cyrix", {":/pictures/logo_cyrix.png"}},
+    {"Command10", {":/pictures/link.png", nullptr, QSize(70, 70)}},
 };
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
@@ -64,9 +68,8 @@ QWidget* makeTabs(QWidget* parent) {
 
 QWidget* makeField(const Control& row, QWidget* parent) {
   if (row.role == FieldRole::Notes) {
-    auto* notes = new QPlainTextEdit(parent);
+    auto* notes = new NotesView(qt(row.text), parent);
     notes->setReadOnly(true);
-    notes->setPlainText(qt(row.text));
     notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return notes;
   }
@@ -113,13 +116,10 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
 }
 
 QWidget* makeButton(const Control& row, QWidget* parent) {
-  auto* button = new QPushButton(qt(row.text), parent);
-  if (const char* resource = artworkOf(row.name).resource) {
-    const QPixmap picture(QString::fromLatin1(resource));
-    button->setIcon(picture);
-    button->setIconSize(picture.size());
-  }
-  return button;
+  const Artwork artwork = artworkOf(row.name);
+  if (artwork.resource)
+    return new PictureButton(qt(row.text), artwork.resource, artwork.size, parent);
+  return new QPushButton(qt(row.text), parent);
 }
 
 QWidget* makePicture(const Control& row, QWidget* parent) {

@@ -140,6 +140,7 @@ class MiscToolsTest : public QObject {
   void theNotesAreLockedAndCarryTheLicence() {
     auto* notes = control<QPlainTextEdit>(window_.get(), "Text10");
     QVERIFY(notes);
+    bringToFront(notes);  // the notes are laid out when their tab is first shown
     QVERIFY(notes->isReadOnly());
     QCOMPARE(notes->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(notes->palette().color(QPalette::Base), QColor(Qt::black));

@@ -1,0 +1,39 @@
+// Widgets on tabs the user has not opened yet do their expensive part when first shown: the
+// notes lay out their text, a picture button decodes its picture.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace freqsmith {
+
+class NotesView final : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  NotesView(const QString& text, QWidget* parent);
+
+  // The text, whether or not it has been laid out yet.
+  QString notes() const { return pending_.isNull() ? toPlainText() : pending_; }
+  void setNotes(const QString& text);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QString pending_;
+};
+
+class PictureButton final : public QPushButton {
+  Q_OBJECT
+ public:
+  // `size` is the picture's size in pixels, known from the artwork.
+  PictureButton(const QString& caption, const char* resource, QSize size, QWidget* parent);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  const char* resource_;
+};
+
+}  // namespace freqsmith
