@@ -334,7 +334,7 @@ class MainWindowTest : public QObject {
                                                   "Label69=36",
                                                   "Textl2size=1024",
                                                   "Textl2speed=3600",
-                                                  "Textweb=ASUSTeK COMPUTER INC.",
+                                                  "Textweb=Board Maker Inc.",
                                                   "Textversion=1203"}
                                    << "intel";
     QTest::newRow("amd-desktop")
@@ -347,14 +347,14 @@ class MainWindowTest : public QObject {
         << "two-socket-server"
         << QStringList{"labmhz=2533",        "Label51=166",     "Label71=332",
                        "Label69=15.2",       "textsocket=CPU3", "Textl2size=1024",
-                       "Textweb=Supermicro", "Textversion=2.1a"}
+                       "Textweb=Server Boards Co.", "Textversion=2.1a"}
         << "intel";
     QTest::newRow("no-dmi") << "no-dmi"
                             << QStringList{"Textweb=Text1", "Textproduct=Text1",
                                            "Textversion=Text1", "Label51=sysclk", "labmhz=2993"}
                             << "intel";
     QTest::newRow("arm-board") << "arm-board"
-                               << QStringList{"Textmaker=maker", "Textcputype=BCM2835",
+                               << QStringList{"Textmaker=maker", "Textcputype=SBC-SOC1",
                                               "labmhz=1500", "Textweb=Text1"}
                                << "";
     QTest::newRow("malformed") << "malformed"

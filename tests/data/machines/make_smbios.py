@@ -98,9 +98,9 @@ def main():
     # tests can tell which of the two sources was used.
     write(
         "intel-desktop",
-        bios(0x0000, "American Megatrends Inc.", "1203", "03/01/2018")
-        + board(0x0002, "ASUSTeK COMPUTER INC. (table)", "STRIX Z270F GAMING (table)", "Rev 1.xx")
-        + processor(0x0040, "LGA1151", "Intel(R) Core(TM) i7-7700K CPU @ 4.20GHz", 100, 8300,
+        bios(0x0000, "Firmware Works Ltd.", "1203", "03/01/2018")
+        + board(0x0002, "Board Maker Inc. (table)", "BM-Z270 DESKTOP (table)", "Rev 1.xx")
+        + processor(0x0040, "LGA1151", "Desktop Processor Q4-4200 @ 4.20GHz", 100, 8300,
                     4200, POPULATED_ENABLED)
         + end_of_table(0x00FF),
     )
@@ -108,12 +108,12 @@ def main():
     # name is padded. A stray structure after the end-of-table one must be ignored.
     write(
         "two-socket-server",
-        bios(0x0000, "American Megatrends Inc.", "2.1a", "12/15/2010")
-        + board(0x0002, "Supermicro", "X8DTL", None)
-        + processor(0x0004, "CPU1", "Intel(R) Xeon(R) CPU X5570 @ 2.93GHz", 133, 3200, 2933,
+        bios(0x0000, "Firmware Works Ltd.", "2.1a", "12/15/2010")
+        + board(0x0002, "Server Boards Co.", "SB-2S", None)
+        + processor(0x0004, "CPU1", "Server Processor S4-2930 @ 2.93GHz", 133, 3200, 2933,
                     POPULATED_ENABLED)
         + processor(0x0005, "CPU2", None, 0, 0, 0, UNPOPULATED)
-        + processor(0x0006, "CPU3 ", "Intel(R) Xeon(R) CPU E5540 @ 2.53GHz", 166, 2800, 2533,
+        + processor(0x0006, "CPU3 ", "Server Processor S4-2530 @ 2.53GHz", 166, 2800, 2533,
                     POPULATED_ENABLED)
         + end_of_table(0x00FF)
         + board(0x0100, "after the end", "after the end", "after the end"),
