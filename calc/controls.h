@@ -179,6 +179,24 @@ consteval auto joinRows(const std::array<Control, N>&... parts) {
   return all;
 }
 
+// A window's table, checked at compile time: unique names, containers before contents.
+template <std::size_t N>
+consteval std::array<Control, N> checkedTable(std::array<Control, N> table) {
+  requireUniqueNames(table);
+  requireContainersFirst(table);
+  return table;
+}
+
+// Compile-time lookup of one kind of control in one window's table, as a function object:
+// each window declares `inline constexpr ControlFinder<kControls, ControlKind::Field,
+// FieldId> field{};` and writes field("Text35").
+template <const auto& Table, ControlKind Kind, class Id>
+struct ControlFinder {
+  consteval Id operator()(std::string_view name) const {
+    return Id{findControl(Table, name, Kind)};
+  }
+};
+
 // Runtime lookup by name, for the widget side (object names) and tests; -1 when absent.
 int indexOfControl(std::span<const Control> table, std::string_view name);
 

@@ -11,27 +11,14 @@
 
 namespace freqsmith::mainwin {
 
-inline constexpr auto kControls =
-    joinRows(kShellRows, kProcessorMemoryRows, kPowerSupplyRows, kCpuBoardRows, kMiscToolsRows);
+inline constexpr auto kControls = checkedTable(
+    joinRows(kShellRows, kProcessorMemoryRows, kPowerSupplyRows, kCpuBoardRows, kMiscToolsRows));
 
-static_assert((requireUniqueNames(kControls), true));
-static_assert((requireContainersFirst(kControls), true));
-
-consteval FieldId field(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Field)};
-}
-consteval BoxId box(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Box)};
-}
-consteval LabelId label(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Label)};
-}
-consteval ControlId button(std::string_view name) {
-  return findControl(kControls, name, ControlKind::Button);
-}
-consteval PictureId picture(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Picture)};
-}
+inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
+inline constexpr ControlFinder<kControls, ControlKind::Box, BoxId> box{};
+inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
+inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
+inline constexpr ControlFinder<kControls, ControlKind::Picture, PictureId> picture{};
 
 inline constexpr LabelId kExplanationLine = label("text7");
 

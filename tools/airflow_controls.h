@@ -177,24 +177,16 @@ inline constexpr auto kTotalRows = std::to_array<Control>({
 });
 }  // namespace rows
 
-inline constexpr auto kControls = joinRows(std::to_array<Control>({{.name = "Form3",
-                                                                    .kind = ControlKind::Window,
-                                                                    .place = {0, 0, 5625, 4050},
-                                                                    .text = "Airflow Converter"}}),
-                                           rows::frameRows(), rows::fanRows(), rows::kTotalRows);
+inline constexpr auto kControls =
+    checkedTable(joinRows(std::to_array<Control>({{.name = "Form3",
+                                                   .kind = ControlKind::Window,
+                                                   .place = {0, 0, 5625, 4050},
+                                                   .text = "Airflow Converter"}}),
+                          rows::frameRows(), rows::fanRows(), rows::kTotalRows));
 
-static_assert((requireUniqueNames(kControls), true));
-static_assert((requireContainersFirst(kControls), true));
-
-consteval FieldId field(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Field)};
-}
-consteval ControlId button(std::string_view name) {
-  return findControl(kControls, name, ControlKind::Button);
-}
-consteval LabelId label(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Label)};
-}
+inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
+inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
+inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
 
 inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 

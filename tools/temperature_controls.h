@@ -45,7 +45,7 @@ constexpr Control result(std::string_view name, std::string_view frame, Twips pl
 }
 }  // namespace rows
 
-inline constexpr auto kControls = std::to_array<Control>({
+inline constexpr auto kControls = checkedTable(std::to_array<Control>({
     {.name = "frmtempcalc",
      .kind = ControlKind::Window,
      .place = {0, 0, 3480, 2550},
@@ -66,20 +66,11 @@ inline constexpr auto kControls = std::to_array<Control>({
     buttonRow("Command3", "Frame2", {90, 630, 3285, 375}, "Convert F to C"),
     buttonRow("Command1", "frmtempcalc", {30, 2220, 3405, 315}, "Close"),
     faultNoteRow("frmtempcalc"),
-});
+}));
 
-static_assert((requireUniqueNames(kControls), true));
-static_assert((requireContainersFirst(kControls), true));
-
-consteval FieldId field(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Field)};
-}
-consteval ControlId button(std::string_view name) {
-  return findControl(kControls, name, ControlKind::Button);
-}
-consteval LabelId label(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Label)};
-}
+inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
+inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
+inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
 
 inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 

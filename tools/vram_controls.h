@@ -24,7 +24,7 @@ constexpr Control result(std::string_view name, Twips place, std::string_view de
 }
 }  // namespace rows
 
-inline constexpr auto kControls = std::to_array<Control>({
+inline constexpr auto kControls = checkedTable(std::to_array<Control>({
     {.name = "Form2",
      .kind = ControlKind::Window,
      .place = {0, 0, 3405, 900},
@@ -51,20 +51,11 @@ inline constexpr auto kControls = std::to_array<Control>({
     buttonRow("Command2", "Form2", {60, 570, 2535, 315}, "Convert"),
     buttonRow("Command1", "Form2", {2610, 570, 765, 315}, "Close"),
     faultNoteRow("Form2"),
-});
+}));
 
-static_assert((requireUniqueNames(kControls), true));
-static_assert((requireContainersFirst(kControls), true));
-
-consteval FieldId field(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Field)};
-}
-consteval ControlId button(std::string_view name) {
-  return findControl(kControls, name, ControlKind::Button);
-}
-consteval LabelId label(std::string_view name) {
-  return {findControl(kControls, name, ControlKind::Label)};
-}
+inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
+inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
+inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
 
 inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 
