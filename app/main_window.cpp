@@ -1,21 +1,16 @@
 // Start-up, click routing and shut-down of the main window.
 #include "main_window.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QSettings>
 
 #include "background_art.h"
 #include "build_config.h"
-#include "click_hook.h"
 #include "commands.h"
+#include "control_wiring.h"
 #include "hardware_query.h"
-#include "key_filter_hook.h"
 #include "look.h"
 #include "main_window_controls.h"
 #include "misc_tools.h"
@@ -59,34 +54,7 @@ void MainWindow::route(int controlIndex) {
 }
 
 void MainWindow::wireControls() {
-  auto* keys = new KeyFilterHook(this);
-  auto* clicks = new ClickHook(this);
-  connect(clicks, &ClickHook::clicked, this, &MainWindow::route);
-
-  for (std::size_t i = 1; i < kControls.size(); ++i) {
-    const Control& row = kControls[i];
-    QWidget* widget = form_->widgets()[i];
-    const int index = static_cast<int>(i);
-    switch (row.kind) {
-      case ControlKind::Field:
-        if (row.filter != KeyFilter::None) {
-          keys->install(static_cast<QLineEdit*>(widget), row);
-        }
-        clicks->install(widget, index);
-        break;
-      case ControlKind::Label:
-      case ControlKind::Picture:
-        clicks->install(widget, index);
-        break;
-      case ControlKind::Box:
-      case ControlKind::Button:
-        connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
-                [this, index] { route(index); });
-        break;
-      default:
-        break;
-    }
-  }
+  freqsmith::wireControls(kControls, form_->widgets(), this, [this](int index) { route(index); });
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
   auto* tools = new MiscTools(this, *form_);
@@ -117,12 +85,15 @@ void MainWindow::closeOtherWindows() {
 
 void MainWindow::saveGeometry() {
   const QRect outer = frameGeometry();
+  const std::pair<const char*, int> values[] = {{"MainLeft", outer.left()},
+                                                {"MainTop", outer.top()},
+                                                {"MainWidth", outer.width()},
+                                                {"MainHeight", outer.height()}};
   QSettings settings(QStringLiteral("Freqsmith"), QStringLiteral("Freqsmith"));
   settings.beginGroup(QStringLiteral("Settings"));
-  settings.setValue(QStringLiteral("MainLeft"), QString::number(outer.left() * kTwipsPerPixel));
-  settings.setValue(QStringLiteral("MainTop"), QString::number(outer.top() * kTwipsPerPixel));
-  settings.setValue(QStringLiteral("MainWidth"), QString::number(outer.width() * kTwipsPerPixel));
-  settings.setValue(QStringLiteral("MainHeight"), QString::number(outer.height() * kTwipsPerPixel));
+  for (const auto& [key, pixels] : values) {
+    settings.setValue(QLatin1String(key), QString::number(pixels * kTwipsPerPixel));
+  }
   settings.endGroup();
 }
 

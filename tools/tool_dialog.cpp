@@ -1,13 +1,9 @@
 // Building, routing and resetting a converter dialog.
 #include "tool_dialog.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QToolTip>
 
-#include "click_hook.h"
-#include "key_filter_hook.h"
+#include "control_wiring.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -30,23 +26,8 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
 ToolDialog::~ToolDialog() = default;
 
 void ToolDialog::wireControls() {
-  auto* keys = new KeyFilterHook(this);
-  auto* clicks = new ClickHook(this);
-  connect(clicks, &ClickHook::clicked, this, &ToolDialog::route);
-  for (std::size_t i = 1; i < window_.controls.size(); ++i) {
-    const Control& row = window_.controls[i];
-    QWidget* widget = form_->widgets()[i];
-    const int index = static_cast<int>(i);
-    if (row.kind == ControlKind::Field) {
-      if (row.filter != KeyFilter::None) keys->install(static_cast<QLineEdit*>(widget), row);
-      clicks->install(widget, index);
-    } else if (row.kind == ControlKind::Button) {
-      // Enter in a field is not a press of the first button, as a dialog's default would be.
-      static_cast<QPushButton*>(widget)->setAutoDefault(false);
-      connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
-              [this, index] { route(index); });
-    }
-  }
+  freqsmith::wireControls(window_.controls, form_->widgets(), this,
+                          [this](int index) { route(index); });
 }
 
 void ToolDialog::route(int controlIndex) {
