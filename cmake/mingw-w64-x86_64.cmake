@@ -1,10 +1,11 @@
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64, for running the result under Wine.
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64. The posix thread model: Qt needs
+# it for std::thread and std::mutex, and Qt and the program must share one C++ runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(FREQSMITH_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${FREQSMITH_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${FREQSMITH_MINGW_TRIPLE}-g++)
+set(CMAKE_C_COMPILER ${FREQSMITH_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${FREQSMITH_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${FREQSMITH_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${FREQSMITH_MINGW_TRIPLE})
@@ -12,10 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The runtime libraries go into the executable, so Wine finds everything without a search
-# path for MinGW's DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Lets CMake and CTest run the built programs on this machine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
