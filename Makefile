@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 # How long `make test` runs each fuzz target; `make fuzz FUZZ_SECONDS=600` for a long run.
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build run test fuzz test-windows test-package bench asan clean
+.PHONY: all deps build run test fuzz test-windows package-windows test-package bench asan clean
 
 all: build
 
@@ -33,7 +33,12 @@ fuzz:
 	cmake --build --preset fuzz
 	ctest --preset fuzz
 
-# The Windows detection, cross-built and run under Wine.
+# The Windows release in dist/: a zip and an installer, cross-built with MinGW-w64 against
+# a Qt built here (the first time takes about half an hour; see scripts/build-qt-windows.sh).
+package-windows:
+	./scripts/package-windows.sh
+
+# The Windows release proven under Wine: the tests, the detection, the zip and the installer.
 test-windows:
 	./scripts/test-windows.sh
 

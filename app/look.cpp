@@ -47,15 +47,27 @@ QFont makeFont(const QString& family, double points, bool bold) {
   return font;
 }
 
+#ifdef Q_OS_WIN
+// Windows draws "MS Sans Serif" and "Small Fonts" from bitmaps that do not grow with the
+// display's scale; "Microsoft Sans Serif" is the outline font that succeeded both. Liberation
+// Sans stays out of the small size: Wine, where the Windows build is tested, runs its letters
+// together at 6.75 points ("Athlon" reads "AtNon").
+const QStringList kSansFamilies = {"Microsoft Sans Serif", "Arial", "Liberation Sans",
+                                   "DejaVu Sans"};
+const QStringList kSmallFamilies = {"Microsoft Sans Serif", "Arial", "DejaVu Sans"};
+#else
+const QStringList kSansFamilies = {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
+                                   "Arial", "DejaVu Sans"};
+const QStringList kSmallFamilies = {"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"};
+#endif
+
 const QString& sansFamily() {
-  static const QString family = installedFamily(
-      {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"});
+  static const QString family = installedFamily(kSansFamilies);
   return family;
 }
 
 const QString& smallFamily() {
-  static const QString family =
-      installedFamily({"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"});
+  static const QString family = installedFamily(kSmallFamilies);
   return family;
 }
 

@@ -39,6 +39,10 @@ configure_options=(
   -DINPUT_opengl=no
   -DFEATURE_opengl=OFF
   -DFEATURE_direct2d=OFF
+  # Qt 6.4 builds its DirectWrite 3 font database only with Direct2D, yet the Windows
+  # platform plugin refers to it whenever DirectWrite 3 is on; the default GDI font
+  # database is what Qt uses unless asked otherwise.
+  -DFEATURE_directwrite3=OFF
   # Debian's source drops the Wintab header that tablet events need on Windows.
   -DFEATURE_tabletevent=OFF
   -DFEATURE_testlib=ON
@@ -185,5 +189,17 @@ cp -r "$source_dir/LICENSES" "$prefix/LICENSES"
 } >"$prefix/.complete.new"
 mv "$prefix/.complete.new" "$prefix/.complete"
 rm -rf "$work"
+# Builds with other options that were interrupted leave their work folders, the better part
+# of a gigabyte each; those that no run holds now are of no further use.
+for other in "$cache"/work-*; do
+  [ -e "$other" ] || [ -L "$other" ] || continue
+  other_key=${other##*/work-}
+  exec 8>"$cache/.lock-$other_key"
+  if flock -n 8; then
+    say "removing the stale work folder $other"
+    rm -rf "$other"
+  fi
+  exec 8>&-
+done
 say "Qt $qt_version for Windows is ready in $prefix ($(( ($(date +%s) - started) / 60 )) min)"
 echo "$prefix"

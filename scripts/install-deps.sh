@@ -3,8 +3,11 @@
 #   install-deps.sh           what building and running the program needs
 #   install-deps.sh test      ... plus what the test suite needs (clang for the fuzz targets)
 #   install-deps.sh bench     ... plus what the benchmarks need
-#   install-deps.sh windows   ... plus the MinGW-w64 cross compiler and Wine, to build the
-#                             Windows detection and run it here
+#   install-deps.sh windows   ... plus what the Windows release needs: the MinGW-w64 cross
+#                             compiler, Wine and its fonts, GoogleTest's sources, makensis
+#                             and zip (and dpkg-dev, which unpacks Qt's source package)
+#   install-deps.sh wine-desktop  ... plus a virtual X display and the tools that drive
+#                             and read the Windows program's window under Wine
 # Several groups may be given. Installs nothing when everything is present.
 set -eu
 
@@ -16,7 +19,8 @@ for group in "$@"; do
     package) packages="$packages dpkg-dev file" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
-    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;
+    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis zip dpkg-dev" ;;
+    wine-desktop) packages="$packages xvfb xauth xdotool xclip unzip imagemagick" ;;
     screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -1,46 +1,274 @@
-#!/bin/sh
-# Cross-builds the Windows detection with MinGW-w64 and runs its check against Wine's
-# management service, in a Wine prefix made fresh for the run. Needs no display.
-#   test-windows.sh           install what is missing, build into build/windows, run
-set -eu
+#!/bin/bash
+# Proves the Windows release under Wine, in a Wine prefix made fresh for the run:
+#   1. the unit and window tests, cross-built, run headless (Qt's offscreen platform);
+#   2. the detection probe checks the Windows detection against Wine's management service;
+#   3. the release zip, unpacked and started on a virtual X display: the window shows its
+#      caption and what the probe read, a typed system clock and multiplier plus Calculate
+#      give the worked example's figures (read back through the clipboard), and closing the
+#      window writes the geometry settings to the registry;
+#   4. the installer, silently, per machine and per user: the program starts from the
+#      Start-menu shortcut, and the registered uninstaller removes everything again.
+# Builds what is missing first (package-windows.sh; the first run builds Qt, about half an
+# hour). Screenshots of each tab and of a dialog are left in build/windows-shots.
+set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
+step() { echo "test-windows: $* ($(($(date +%s) - started)) s)"; }
+fail() {
+  echo "test-windows: FAILED: $*" >&2
+  echo "test-windows: the Wine prefix is kept in $WINEPREFIX" >&2
+  exit 1
+}
 
-./scripts/install-deps.sh windows
+./scripts/install-deps.sh windows wine-desktop
+./scripts/package-windows.sh
+qt=$(./scripts/build-qt-windows.sh --prefix)
+build=build/windows-release
+# shellcheck source=/dev/null
+. "$build/windows-release.env"
 
-build=build/windows
-cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DFREQSMITH_GUI=OFF -DFREQSMITH_TESTS=OFF -DFREQSMITH_BENCH=OFF \
-  -DFREQSMITH_WINDOWS_PROBE=ON
+step "building the tests"
 cmake --build "$build" -j "$(nproc)"
 
+logs=$PWD/build/windows-test-logs
+shots=$PWD/build/windows-shots
+rm -rf "$logs" "$shots"
+mkdir -p "$logs" "$shots"
+
 # A prefix left by an earlier run may hold state that hides a fault; start from nothing.
-WINEPREFIX="$PWD/build/wineprefix"
-rm -rf "$WINEPREFIX"
-# 64-bit only, quiet, and without the .NET and HTML engines Wine would offer to download.
-# No window is ever opened, so no display is needed either.
-export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX=$PWD/build/wine-test WINEARCH=win64 WINEDEBUG=-all
+# Without the .NET and HTML engines Wine would offer to download, and without menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-unset DISPLAY WAYLAND_DISPLAY || true
-
-echo "test-windows: creating the Wine prefix"
-if ! wineboot -i >"$build/wineboot.log" 2>&1; then
-  cat "$build/wineboot.log" >&2
-  echo "test-windows: wineboot failed" >&2
-  exit 1
-fi
-
-status=0
-wine "$build/tests/windows/wmi_probe.exe" || status=$?
-# The prefix's server lingers briefly after the last program; let it go before deleting.
-wineserver -w || true
-
-elapsed=$(($(date +%s) - started))
-if [ "$status" -ne 0 ]; then
-  echo "test-windows: wmi_probe failed with exit code $status after ${elapsed}s (prefix kept in $WINEPREFIX)" >&2
-  exit 1
-fi
+wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
-echo "test-windows: passed in ${elapsed}s"
+unset DISPLAY WAYLAND_DISPLAY WINEPATH || true
+xvfb=""
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+step "creating a fresh Wine prefix"
+timeout 300 wineboot -i >"$logs/wineboot.log" 2>&1 || { cat "$logs/wineboot.log" >&2; fail "wineboot"; }
+# A crashing program must fail its test, not wait for someone to close Wine's crash dialog.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# --- 1. the tests, headless ---------------------------------------------------------------
+# Qt's variables reach a Windows program only with Wine's WINE prefix. The offscreen platform
+# draws with FreeType from a font folder: the same families Wine offers the real window.
+fonts=$PWD/$build/fonts
+rm -rf "$fonts"
+mkdir -p "$fonts"
+ln -s /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf \
+  /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+  "$fonts/"
+mingw_dirs="Z:$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+mingw_dirs="$mingw_dirs;Z:$(dirname "$(readlink -f "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")"
+step "unit and window tests under Wine (offscreen)"
+WINEPATH="Z:$qt/bin;$mingw_dirs" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="Z:$fonts" \
+  WINEQT_FORCE_STDERR_LOGGING=1 \
+  ctest --test-dir "$build" --output-on-failure --timeout 300 ||
+  fail "the tests under Wine"
+
+# --- 2. the detection probe ---------------------------------------------------------------
+step "detection against Wine's management service"
+timeout 120 wine "$probe" >"$logs/wmi_probe.log" 2>&1 || {
+  cat "$logs/wmi_probe.log"
+  fail "wmi_probe"
+}
+tail -n 1 "$logs/wmi_probe.log" | sed 's/^/  wmi_probe: /'
+# What the probe found each field should show: lines like  ok   Textmaker reads "GenuineIntel"
+probed() {
+  sed -n "s/^ok   $1 reads \"\(.*\)\"\$/\1/p" "$logs/wmi_probe.log" | head -n 1
+}
+wineserver -w
+
+# --- 3. the release zip on a virtual display ------------------------------------------------
+step "starting a virtual X display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$logs/display" 2>"$logs/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$logs/display" ] && break; sleep 0.1; done
+[ -s "$logs/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$logs/display")"
+
+# Waits until a visible window whose caption matches `pattern` exists; prints its id.
+wait_window() {
+  local pattern=$1 id=""
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  echo "$id"
+}
+# The text of the focused field, through the clipboard.
+copy_field() {
+  printf '' | xclip -selection clipboard
+  xdotool key ctrl+a ctrl+c
+  sleep 0.3
+  xclip -o -selection clipboard 2>/dev/null || true
+}
+expect() {
+  local what=$1 got=$2 want=$3
+  [ "$got" = "$want" ] || fail "$what reads '$got', expected '$want'"
+  printf '  %-28s %s\n' "$what" "$got"
+}
+# Places on the main window itself (not on a tab), in pixels from the table's twips.
+calculate_x=193 calculate_y=309   # the middle of Command2 "Calculate"
+caption_free_x=300 caption_free_y=350   # the explanation line, which takes no focus
+
+unpacked=$WINEPREFIX/drive_c/unpacked
+mkdir -p "$unpacked"
+unzip -q "dist/freqsmith-$version_text-windows-x64.zip" -d "$unpacked"
+step "the release zip: starting freqsmith.exe"
+window_started=$(date +%s%N)
+# No WINEPATH: everything the program needs must come from its own folder.
+wine "$unpacked/freqsmith-$version_text-windows-x64/freqsmith.exe" >"$logs/zip-run.log" 2>&1 &
+app=$!
+window=$(wait_window "^Freqsmith $version_text ")
+[ -n "$window" ] || fail "the main window did not appear within 30 s"
+echo "  window after $((($(date +%s%N) - window_started) / 1000000)) ms"
+expect "caption" "$(xdotool getwindowname "$window")" "Freqsmith $version_text ($publisher_url)"
+sleep 1
+
+# Calculate takes the focus; Tab goes on to Reset, then into the first tab: Sys Clk, Multiplier
+# and the results in reading order. Typing into a field that Tab entered replaces its text.
+xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
+xdotool key Tab Tab
+xdotool type --delay 50 200
+xdotool key Tab
+xdotool type --delay 50 10
+xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
+sleep 0.3
+import -window "$window" "$shots/tab-1.png"
+xdotool key Tab Tab Tab Tab
+step "the worked example: 200 MHz x 10"
+# Results after Text1 and Text2, in tab order; the inputs between them refuse the copy key.
+for pair in Text3=2000 Text4=400 Text5=800 Text6=800 Text8=18000 Text9=24000 Text56=12000 \
+  Text13= Text12= Text14=200 Text15=400; do
+  name=${pair%%=*}
+  want=${pair#*=}
+  [ -n "$want" ] && expect "$name" "$(copy_field)" "$want"
+  xdotool key Tab
+done
+
+step "the detected hardware, as the probe read it"
+# From the first tab, Ctrl+Tab twice shows "CPU and Mainboard" with its first field focused.
+xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
+xdotool key Tab Tab ctrl+Tab
+sleep 0.3
+import -window "$window" "$shots/tab-2.png"
+xdotool key ctrl+Tab
+sleep 0.3
+import -window "$window" "$shots/tab-3.png"
+for name in Textmaker Textcputype textsocket Textweb Textproduct Textversion Textl2size; do
+  expect "$name" "$(copy_field)" "$(probed "$name")"
+  xdotool key Tab
+done
+# The level-2 cache speed is shown equal to the processor's current clock.
+expect "Textl2speed" "$(copy_field)" "$(probed Textcpuspeed)"
+
+step "a converter dialog"
+xdotool key ctrl+Tab
+sleep 0.3
+import -window "$window" "$shots/tab-4.png"
+# The tab's first control is the first converter button.
+xdotool key space
+dialog=$(wait_window "Converter$")
+[ -n "$dialog" ] || fail "no converter dialog opened"
+sleep 0.5
+import -window root "$shots/dialog.png"
+# Escape would go to the dialog's focused field, whose filter refuses control keys.
+xdotool mousemove --window "$dialog" 20 40 click 1
+xdotool key alt+F4
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name "Converter$" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name "Converter$" >/dev/null 2>&1 && fail "the dialog did not close"
+
+step "closing the window saves its geometry"
+wine reg delete 'HKCU\Software\Freqsmith' /f >/dev/null 2>&1 || true
+read -r x y < <(xdotool getwindowgeometry --shell "$window" | sed -n 's/^[XY]=//p' | paste -sd ' ')
+xdotool mousemove --window "$window" "$caption_free_x" "$caption_free_y" click 1
+xdotool key alt+F4
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end when its window was closed"
+wait "$app" || fail "the program ended with exit code $?"
+settings=$(wine reg query 'HKCU\Software\Freqsmith\Freqsmith\Settings' 2>/dev/null | tr -d '\r') ||
+  fail "no settings under HKCU\\Software\\Freqsmith\\Freqsmith\\Settings"
+value() { echo "$settings" | sed -n "s/^ *$1 *REG_SZ *\([0-9-]*\)\$/\1/p"; }
+for key in MainLeft MainTop MainWidth MainHeight; do
+  [ -n "$(value "$key")" ] || fail "the setting $key is missing or not a number"
+  [ $(($(value "$key") % 15)) -eq 0 ] || fail "$key is not in twips (15 to a pixel): $(value "$key")"
+  printf '  %-28s %s\n' "$key" "$(value "$key")"
+done
+# The outer frame holds the client area that X shows (469 x 358 pixels at x, y).
+[ "$(value MainLeft)" -le $((x * 15)) ] && [ "$(value MainTop)" -le $((y * 15)) ] &&
+  [ "$(value MainWidth)" -ge 7035 ] && [ "$(value MainHeight)" -ge 5370 ] ||
+  fail "the saved geometry does not enclose the window at $x,$y"
+
+step "--version on a GUI program: a message box, closed with Enter"
+wine "$unpacked/freqsmith-$version_text-windows-x64/freqsmith.exe" --version >"$logs/version.log" 2>&1 &
+app=$!
+box=$(wait_window "^freqsmith$")
+[ -n "$box" ] || fail "--version showed no message box"
+xdotool mousemove --window "$box" 20 20 click 1
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+wait "$app" || fail "--version ended with exit code $?"
+wineserver -w
+
+# --- 4. the installer -----------------------------------------------------------------------
+setup=$PWD/dist/freqsmith-$version_text-setup.exe
+# Installs silently in `mode`, starts the program from the Start-menu shortcut and closes it,
+# then runs the uninstaller registered with Windows and checks that nothing is left.
+check_installer() {
+  local mode=$1 folder=$2 hive=$3 menu=$4
+  local key="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Freqsmith"
+  step "the installer, $mode: installing silently"
+  timeout 120 wine "$setup" /S "/$mode" || fail "the installer ended with exit code $?"
+  for file in freqsmith.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
+    LICENSE.txt uninstall.exe; do
+    [ -f "$folder/$file" ] || fail "the $mode install lacks $file in $folder"
+  done
+  [ -f "$menu/Freqsmith.lnk" ] || fail "no Start-menu shortcut in $menu"
+  local quiet
+  quiet=$(wine reg query "$key" /v QuietUninstallString 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *QuietUninstallString *REG_SZ *//p')
+  [ -n "$quiet" ] || fail "the uninstaller is not registered under $key"
+  echo "  registered: $quiet"
+
+  step "the installer, $mode: starting the program from its shortcut"
+  local shortcut
+  shortcut=$(winepath -w "$menu/Freqsmith.lnk")
+  wine start "$shortcut"
+  local installed
+  installed=$(wait_window "^Freqsmith $version_text ")
+  [ -n "$installed" ] || fail "the installed program showed no window"
+  sleep 1
+  xdotool mousemove --window "$installed" "$caption_free_x" "$caption_free_y" click 1
+  xdotool key alt+F4
+  timeout 60 wineserver -w || fail "the installed program did not end"
+
+  step "the installer, $mode: uninstalling silently"
+  # The uninstaller copies itself to a temporary folder, starts the copy and returns at once;
+  # the copy is done when the prefix has no program left running.
+  wine cmd /c "$quiet" || fail "the uninstaller ended with exit code $?"
+  timeout 120 wineserver -w || fail "the uninstaller did not finish"
+  [ ! -e "$folder" ] || fail "the uninstaller left $folder: $(find "$folder" | head -5)"
+  [ ! -e "$menu/Freqsmith.lnk" ] || fail "the uninstaller left the Start-menu shortcut"
+  wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left $key"
+  echo "  removed"
+}
+user=$(wine cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')
+check_installer AllUsers "$WINEPREFIX/drive_c/Program Files/Freqsmith" HKLM \
+  "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+check_installer CurrentUser "$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Freqsmith" \
+  HKCU "$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+
+trap - EXIT
+cleanup
+rm -rf "$WINEPREFIX"
+step "passed; screenshots in $shots"

@@ -1,0 +1,185 @@
+#!/bin/bash
+# Makes the Windows release from a cross build: a folder with freqsmith.exe and exactly the
+# DLLs, Qt plugins and licence texts it needs, zipped, and the same files as an installer.
+#   deploy.sh BUILD_DIR QT_PREFIX OUT_DIR
+# The DLLs are found by following the executable's imports (and theirs) through the Qt and
+# MinGW runtime folders; whatever is not found there is Windows' own. Prints each file it
+# takes and why.
+set -euo pipefail
+[ $# -eq 3 ] || { echo "usage: deploy.sh BUILD_DIR QT_PREFIX OUT_DIR" >&2; exit 2; }
+build=$1
+qt=$2
+out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
+
+say() { echo "package-windows: $*"; }
+fail() { echo "package-windows: $*" >&2; exit 1; }
+
+# shellcheck source=/dev/null
+. "$build/windows-release.env"
+triple=x86_64-w64-mingw32
+name=freqsmith-$version_text-windows-x64
+stage=$build/release/$name
+rm -rf "$build/release"
+mkdir -p "$stage" "$out"
+
+# Where the DLLs that are not Windows' own come from.
+search_dirs=(
+  "$qt/bin"
+  "$(dirname "$($triple-g++-posix -print-file-name=libstdc++-6.dll)")"
+  "$(dirname "$(readlink -f "$($triple-g++-posix -print-file-name=libwinpthread-1.dll)")")"
+)
+
+# Plugins are loaded by name at run time, so no import names them: each is listed with the
+# reason the program needs it. The widget style needs none: the program sets Fusion, which
+# lives in Qt6Widgets.dll, and its images are PNGs, which Qt6Gui.dll reads itself.
+plugins=(
+  "platforms/qwindows.dll|the platform plugin: Qt opens no window without it"
+)
+
+imports() {
+  $triple-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p'
+}
+
+find_dll() {
+  local dir
+  for dir in "${search_dirs[@]}"; do
+    # Import names are case-insensitive on Windows.
+    local found
+    found=$(find "$dir" -maxdepth 1 -iname "$1" -print -quit)
+    if [ -n "$found" ]; then
+      echo "$found"
+      return
+    fi
+  done
+}
+
+declare -A taken=()
+declare -A system=()
+# Copies the DLLs `file` imports that are ours to ship, then theirs.
+take_imports() {
+  local file=$1 dll
+  for dll in $(imports "$file"); do
+    local key=${dll,,}
+    if [ -n "${taken[$key]:-}" ] || [ -n "${system[$key]:-}" ]; then continue; fi
+    local found
+    found=$(find_dll "$dll")
+    if [ -z "$found" ]; then
+      system[$key]=$dll
+      continue
+    fi
+    taken[$key]=1
+    cp "$found" "$stage/"
+    printf '  %-28s imported by %s\n' "$(basename "$found")" "$(basename "$file")"
+    take_imports "$stage/$(basename "$found")"
+  done
+}
+
+say "staging $name"
+cp "$program" "$stage/freqsmith.exe"
+printf '  %-28s the program\n' freqsmith.exe
+for entry in "${plugins[@]}"; do
+  plugin=${entry%%|*}
+  mkdir -p "$stage/$(dirname "$plugin")"
+  cp "$qt/plugins/$plugin" "$stage/$plugin"
+  printf '  %-28s %s\n' "$plugin" "${entry#*|}"
+done
+take_imports "$stage/freqsmith.exe"
+for entry in "${plugins[@]}"; do take_imports "$stage/${entry%%|*}"; done
+say "left to Windows: $(printf '%s\n' "${system[@]}" | sort -f | tr '\n' ' ')"
+
+# Symbols are no use to a user and make up much of the size.
+find "$stage" -iname '*.exe' -o -iname '*.dll' | while read -r binary; do
+  $triple-strip --strip-unneeded "$binary"
+done
+
+# Licences: the program's, Qt's (LGPL 3, which builds on the GPL 3), Debian's record of
+# every licence in the Qt source, and the runtime libraries' own. Text files get Windows
+# line ends, so that any editor shows them right.
+crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
+crlf "$source_dir/LICENSE" "$stage/LICENSE.txt"
+mkdir -p "$stage/licenses"
+for text in LGPL-3.0-only GPL-3.0-only; do
+  crlf "$qt/LICENSES/$text.txt" "$stage/licenses/Qt-$text.txt"
+done
+qt_source=$(sed -n 's/^source: //p' "$qt/.complete")
+qt_version=$(echo "$qt_source" | sed -n 's/^qt6-base (\([^)]*\)).*/\1/p')
+[ -n "$qt_version" ] || fail "$qt/.complete does not name the Qt source package"
+crlf "/usr/share/doc/libqt6core6/copyright" "$stage/licenses/Qt-copyright.txt"
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+  [ -f "$stage/$dll" ] || continue
+  package=$(dpkg -S "$(readlink -f "$(find_dll "$dll")")" | cut -d: -f1)
+  [ -f "$stage/licenses/$package.txt" ] ||
+    crlf "/usr/share/doc/$package/copyright" "$stage/licenses/$package.txt"
+done
+{
+  echo "Freqsmith $version_text for Windows uses Qt $qt_version (the qtbase module), licensed"
+  echo "under the GNU Lesser General Public License version 3 (Qt-LGPL-3.0-only.txt, which"
+  echo "builds on Qt-GPL-3.0-only.txt). Qt-copyright.txt lists the licences of every part of"
+  echo "Qt's source, including the third-party code built into the Qt DLLs."
+  echo
+  echo "The Qt DLLs in this folder were built, unmodified, from Debian's qt6-base source"
+  echo "package, version $qt_version. Get the same source with"
+  echo
+  echo "    apt-get source qt6-base=$qt_version"
+  echo
+  echo "on Debian (with a deb-src line in the apt sources), or from"
+  echo "https://snapshot.debian.org/package/qt6-base/$qt_version/ ."
+  echo "Freqsmith's source contains scripts/build-qt-windows.sh, which fetches that package"
+  echo "and builds these DLLs with MinGW-w64; you may replace them with your own build of"
+  echo "the same Qt version."
+  echo
+  echo "libstdc++-6.dll, libgcc_s_seh-1.dll and libwinpthread-1.dll are the MinGW-w64"
+  echo "compiler's runtime; their licences are in the other files of this folder."
+} | sed 's/$/\r/' >"$stage/licenses/README.txt"
+
+# The same time stamp on every file: the zip then depends only on its contents.
+stamp=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
+find "$stage" -exec touch -h -d "@$stamp" {} +
+
+zip_file=$out/$name.zip
+rm -f "$zip_file"
+say "writing $zip_file"
+(cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort | zip -q -X -9 "$OLDPWD/$zip_file.tmp" -@)
+mv "$zip_file.tmp" "$zip_file"
+
+# The installer takes the same files; the uninstaller removes exactly those.
+file_list=$build/release/files.nsh
+{
+  echo "!macro InstallFiles"
+  (cd "$stage" && find . -type d | LC_ALL=C sort) | while read -r dir; do
+    rel=${dir#./}
+    [ "$rel" = "." ] && rel=""
+    echo "  SetOutPath \"\$INSTDIR${rel:+\\${rel//\//\\}}\""
+    (cd "$stage/$dir" && find . -maxdepth 1 -type f | LC_ALL=C sort) | while read -r f; do
+      echo "  File \"$stage/${rel:+$rel/}${f#./}\""
+    done
+  done
+  echo "!macroend"
+  echo "!macro RemoveFiles"
+  (cd "$stage" && find . -type f | LC_ALL=C sort) | while read -r f; do
+    rel=${f#./}
+    echo "  Delete \"\$INSTDIR\\${rel//\//\\}\""
+  done
+  (cd "$stage" && find . -mindepth 1 -type d | LC_ALL=C sort -r) | while read -r dir; do
+    rel=${dir#./}
+    echo "  RMDir \"\$INSTDIR\\${rel//\//\\}\""
+  done
+  echo "!macroend"
+} >"$file_list"
+
+setup=$out/freqsmith-$version_text-setup.exe
+say "writing $setup"
+makensis -V2 -NOCD \
+  "-DVERSION_TEXT=$version_text" "-DVERSION_NUMERIC=$version_numeric" \
+  "-DPUBLISHER=$publisher" "-DHOME_URL=$home_url" "-DSUMMARY=$summary" \
+  "-DCOPYRIGHT=$copyright" "-DICON=$source_dir/resources/icons/freqsmith.ico" \
+  "-DLICENSE_FILE=$stage/LICENSE.txt" "-DFILE_LIST=$file_list" "-DOUTFILE=$setup.tmp" \
+  "$here/installer.nsi" >"$build/release/makensis.log" 2>&1 ||
+  { cat "$build/release/makensis.log" >&2; fail "makensis failed"; }
+mv "$setup.tmp" "$setup"
+touch -d "@$stamp" "$setup"
+
+say "$(du -k "$zip_file" | cut -f1) KB  $zip_file"
+say "$(du -k "$setup" | cut -f1) KB  $setup"

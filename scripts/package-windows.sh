@@ -1,0 +1,34 @@
+#!/bin/bash
+# Cross-builds Freqsmith for 64-bit Windows in Release and writes the release into dist/:
+# the zip (a folder to unpack and run) and the installer. The first run on a machine also
+# builds Qt for Windows (about half an hour, cached; see build-qt-windows.sh).
+#   package-windows.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$(date +%s)
+say() { echo "package-windows: $*"; }
+
+./scripts/install-deps.sh windows
+
+say "Qt for Windows"
+qt=$(./scripts/build-qt-windows.sh)
+
+build=build/windows-release
+mkdir -p build
+# The same configuration serves the tests of test-windows.sh, so they share one build.
+say "configuring $build"
+cmake -S . -B "$build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+  -DQT_HOST_PATH=/usr \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+  -DFREQSMITH_TESTS=ON -DFREQSMITH_GOOGLETEST_SOURCE=/usr/src/googletest \
+  -DFREQSMITH_WINDOWS_PROBE=ON >build/package-windows-configure.log 2>&1 ||
+  { cat build/package-windows-configure.log >&2; exit 1; }
+
+say "building freqsmith.exe"
+cmake --build "$build" --target freqsmith -j "$(nproc)"
+
+./packaging/windows/deploy.sh "$build" "$qt" dist
+say "done in $(($(date +%s) - started)) s"
