@@ -10,6 +10,7 @@
 #include "build_config.h"
 #include "commands.h"
 #include "control_wiring.h"
+#include "detection_report.h"
 #include "hardware_query.h"
 #include "look.h"
 #include "main_window_controls.h"
@@ -30,7 +31,13 @@ MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QW
   wireControls();
 
   setWindowIcon(appIcon());
-  detect::runDetection(service, *form_);
+  const detect::Provenance provenance = detect::runDetection(service, *form_);
+  // A figure that nothing gave keeps its design text, and its tooltip says why.
+  for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
+    if (!line.source) {
+      form_->widget(line.shownIn)->setToolTip(QString::fromStdString(line.whyUnknown));
+    }
+  }
 }
 
 MainWindow::~MainWindow() = default;
