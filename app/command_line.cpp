@@ -41,7 +41,7 @@ Options::Options() {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addOption(detect);
-  // Only the Linux backend reads files; elsewhere the option would be a promise unkept.
+  // Only the Linux backend reads such files; elsewhere the option is refused, so not offered.
   if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(sysroot);
 }
@@ -74,15 +74,18 @@ std::unique_ptr<detect::ManagementService> chosenService(const Options& options)
   if (!options.parser.isSet(options.sysroot)) return detect::makePlatformService();
   const QString dir = options.parser.value(options.sysroot);
   const std::filesystem::path root(QFile::encodeName(dir).toStdString());
+  std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
+  if (!service) {
+    printError(QStringLiteral("--sysroot is not available on this platform"));
+    return nullptr;
+  }
   std::error_code error;
-  std::filesystem::directory_iterator listing(root, error);
+  const std::filesystem::directory_iterator listing(root, error);
   if (error) {
     printError(QStringLiteral("cannot read the directory '%1': %2")
                    .arg(dir, QString::fromLocal8Bit(error.message().c_str())));
     return nullptr;
   }
-  std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
-  if (!service) printError(QStringLiteral("--sysroot is not available on this platform"));
   return service;
 }
 

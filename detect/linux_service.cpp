@@ -159,12 +159,13 @@ class LinuxConnection final : public ServiceConnection {
       if (!name) name = field("Hardware");
       setFrom(*record, "Name", name, Source::Cpuinfo);
 
-      if (const auto current = sysfs.cpufreqMhz(first, "scaling_cur_freq")) {
-        record->set("CurrentClockSpeed", Property{*current, Source::Sysfs});
-      } else if (const std::optional<std::string> mhz = field("cpu MHz")) {
-        setFrom(*record, "CurrentClockSpeed", parseMhz(*mhz), Source::Cpuinfo);
-      }
-      if (!record->property("CurrentClockSpeed")) {
+      // What the processor runs at now: cpufreq, else cpuinfo, else the table.
+      const std::optional<std::string> cpuinfoMhz = field("cpu MHz");
+      if (const auto mhz = sysfs.cpufreqMhz(first, "scaling_cur_freq")) {
+        record->set("CurrentClockSpeed", Property{*mhz, Source::Sysfs});
+      } else if (const auto parsed = cpuinfoMhz ? parseMhz(*cpuinfoMhz) : std::nullopt) {
+        record->set("CurrentClockSpeed", Property{*parsed, Source::Cpuinfo});
+      } else {
         setFrom(*record, "CurrentClockSpeed", knownWord(socket, 0x16), Source::Smbios);
       }
 
