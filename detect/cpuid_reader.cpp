@@ -90,10 +90,8 @@ std::optional<CpuidRegisters> RecordedCpuid::basicLeaf(std::uint32_t leaf) const
 }
 
 std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid) {
-  // The reader bounds its leaves already; asking leaf 0 here as well keeps a reader that
-  // forgot to from handing over another leaf's registers.
-  const std::optional<CpuidRegisters> highest = cpuid.basicLeaf(0);
-  if (!highest || highest->eax < kFrequencyLeaf) return std::nullopt;
+  // The reader answers only leaves up to the highest; in a virtual machine every question
+  // costs a trip to the hypervisor, so leaf 0 is not asked again here.
   const std::optional<CpuidRegisters> frequencies = cpuid.basicLeaf(kFrequencyLeaf);
   if (!frequencies) return std::nullopt;
   const std::uint32_t busMhz = frequencies->ecx & 0xFFFF;
