@@ -9,6 +9,15 @@
 
 namespace freqsmith {
 
+QIcon appIcon() {
+  QIcon icon;
+  for (const char* path :
+       {":/icons/freqsmith-16.png", ":/icons/freqsmith-32.png", ":/icons/freqsmith-64.png"}) {
+    icon.addFile(QString::fromLatin1(path));
+  }
+  return icon;
+}
+
 void prepareApplication() {
   QApplication::setApplicationName(QStringLiteral("Freqsmith"));
   QApplication::setOrganizationName(QStringLiteral("Freqsmith"));

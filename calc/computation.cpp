@@ -1,6 +1,8 @@
 // Checked computations and the sentences for their faults.
 #include "computation.h"
 
+#include "field_text.h"
+
 namespace freqsmith {
 namespace {
 

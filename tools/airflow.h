@@ -3,7 +3,7 @@
 
 #include "airflow_controls.h"
 #include "form.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith::airflow {
 

@@ -4,7 +4,7 @@
 
 #include "form.h"
 #include "temperature_controls.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith::tempcalc {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "form.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 #include "vram_controls.h"
 
 namespace freqsmith::vram {

@@ -1,7 +1,7 @@
 // The length rules applied on every write, and the in-memory window.
 #include "form.h"
 
-#include "number.h"
+#include "field_text.h"
 
 namespace freqsmith {
 

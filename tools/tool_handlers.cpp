@@ -1,5 +1,5 @@
 // The dialogs' common end of a computation, and click routing by table.
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith {
 

@@ -1,10 +1,9 @@
-// What the three converter dialogs share on the toolkit-free side: how a handler tells that
-// it stopped, and the description of a dialog that the widget side builds a window from.
+// A converter dialog as data: its table, its close button and its click handling, and what
+// a click tells the dialog. The widget side builds the dialog window from it.
 #pragma once
 
 #include <span>
 
-#include "computation.h"
 #include "controls.h"
 #include "form.h"
 
@@ -20,18 +19,6 @@ struct Outcome {
   explicit operator bool() const { return done; }
   static Outcome stopped(ControlId field) { return {false, field}; }
 };
-
-// Writes the computation's result into its field, or reports the fault (see Outcome).
-Outcome finish(Computation& computation, double value);
-
-// A control and the handler its click runs.
-struct ClickRoute {
-  ControlId control;
-  Outcome (*run)(Form& form);
-};
-
-// Runs the route of `control`; a control without one comes back done.
-Outcome routeClick(std::span<const ClickRoute> routes, Form& form, ControlId control);
 
 // A dialog as data: its controls (the first row is the dialog itself), the hidden label that
 // the form explains on, the button that closes it, and its click handling.
