@@ -3,37 +3,35 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <utility>
 
 #include "controls.h"
 #include "form.h"
 
 namespace freqsmith {
 
-// What a dialog handler did. A handler that stopped on a fault wrote no result; the fault's
-// sentence is on the dialog's fault note, and `about` is the field that sentence is about,
-// so that the dialog can show it there.
+// What a click on a dialog did. A handler that stopped on a fault wrote no result; it tells
+// the dialog which field the fault is about and the sentence that says what is wrong, for
+// the dialog to show there.
 struct Outcome {
   bool done = true;
   ControlId about{};
+  std::string sentence;
 
   explicit operator bool() const { return done; }
-  static Outcome stopped(ControlId field) { return {false, field}; }
+  static Outcome stopped(ControlId field, std::string sentence) {
+    return {false, field, std::move(sentence)};
+  }
 };
 
-// A dialog as data: its controls (the first row is the dialog itself), the hidden label that
-// the form explains on, the button that closes it, and its click handling.
+// A dialog as data: its controls (the first row is the dialog itself), the button that
+// closes it, and its click handling.
 struct ToolWindow {
   std::span<const Control> controls;
-  LabelId faultNote;
   ControlId closeButton;
   // A user's click on a control; controls without handling come back done.
   Outcome (*click)(Form& form, ControlId control) = nullptr;
 };
-
-// The hidden label every dialog explains its faults on; it is never shown itself.
-inline constexpr std::string_view kFaultNoteName = "faultNote";
-constexpr Control faultNoteRow(std::string_view window) {
-  return labelRow(kFaultNoteName, window, {}, "");
-}
 
 }  // namespace freqsmith

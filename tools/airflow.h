@@ -21,6 +21,6 @@ Outcome calcairflow_Click(Form& form);
 
 Outcome click(Form& form, ControlId control);
 
-inline constexpr ToolWindow kWindow{kControls, kFaultNote, button("close"), click};
+inline constexpr ToolWindow kWindow{kControls, button("close"), click};
 
 }  // namespace freqsmith::airflow

@@ -4,8 +4,8 @@
 namespace freqsmith {
 
 Outcome finish(Computation& computation, double value) {
-  if (computation.commitOrReport(value)) return {};
-  return Outcome::stopped(computation.fault()->field);
+  if (computation.commit(value)) return {};
+  return Outcome::stopped(computation.fault()->field, computation.faultSentence());
 }
 
 Outcome routeClick(std::span<const ClickRoute> routes, Form& form, ControlId control) {

@@ -10,7 +10,7 @@
 
 namespace freqsmith {
 
-// Writes the computation's result into its field, or reports the fault (see Outcome).
+// Writes the computation's result into its field, or hands its fault back (see Outcome).
 Outcome finish(Computation& computation, double value);
 
 // A control and the handler its click runs.
