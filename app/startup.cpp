@@ -22,7 +22,7 @@ void prepareApplication() {
   QApplication::setApplicationName(QStringLiteral("Freqsmith"));
   QApplication::setOrganizationName(QStringLiteral("Freqsmith"));
   QApplication::setApplicationVersion(QStringLiteral(FREQSMITH_VERSION_TEXT));
-  QApplication::setDesktopFileName(QStringLiteral("freqsmith"));
+  QApplication::setDesktopFileName(QStringLiteral(FREQSMITH_APP_ID));
   // One style everywhere: the window is laid out in fixed positions, and Fusion draws the
   // same on every desktop.
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
