@@ -39,6 +39,10 @@ configure_options=(
   -DINPUT_opengl=no
   -DFEATURE_opengl=OFF
   -DFEATURE_direct2d=OFF
+  # Qt 6.4 builds its DirectWrite 3 font database only with Direct2D, yet the Windows
+  # platform plugin refers to it whenever DirectWrite 3 is on; the default GDI font
+  # database is what Qt uses unless asked otherwise.
+  -DFEATURE_directwrite3=OFF
   # Debian's source drops the Wintab header that tablet events need on Windows.
   -DFEATURE_tabletevent=OFF
   -DFEATURE_testlib=ON

@@ -5,6 +5,8 @@
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus the MinGW-w64 cross compiler and Wine, to build the
 #                             Windows detection and run it here
+#   install-deps.sh package   ... plus what makes the .deb and the distribution's checkers
+#                             of packages, desktop entries and AppStream metadata
 # Several groups may be given. Installs nothing when everything is present.
 set -eu
 
@@ -13,7 +15,7 @@ for group in "$@"; do
   case "$group" in
     build) ;;
     test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev" ;;
-    package) packages="$packages dpkg-dev file" ;;
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64" ;;

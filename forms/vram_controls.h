@@ -3,7 +3,6 @@
 #pragma once
 
 #include "controls.h"
-#include "tool_window.h"
 
 namespace freqsmith::vram {
 
@@ -50,13 +49,9 @@ inline constexpr auto kControls = checkedTable(std::to_array<Control>({
     labelRow("Label38", "Form2", {3060, 300, 315, 195}, "Mhz", Look::Small),
     buttonRow("Command2", "Form2", {60, 570, 2535, 315}, "Convert"),
     buttonRow("Command1", "Form2", {2610, 570, 765, 315}, "Close"),
-    faultNoteRow("Form2"),
 }));
 
 inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
 inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
-inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
-
-inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 
 }  // namespace freqsmith::vram

@@ -2,6 +2,7 @@
 // and the explanation line.
 #pragma once
 
+#include "build_config.h"
 #include "controls.h"
 
 namespace freqsmith::mainwin {
@@ -13,7 +14,7 @@ inline constexpr auto kShellRows = std::to_array<Control>({
     {.name = "frmMain",
      .kind = ControlKind::Window,
      .place = {0, 0, 7035, 5370},
-     .text = "Freqsmith 1.34b"},
+     .text = "Freqsmith " FREQSMITH_VERSION_TEXT},
     labelRow("Label76", "frmMain", {2520, 300, 3195, 135}, "OVERCLOCK AT YOUR OWN RISK!",
              Look::Banner),
     {.name = "SSTab1",

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QFont>
-#include <QIcon>
 #include <QRect>
 
 #include "controls.h"
@@ -27,9 +26,6 @@ QFont lookFont(Look look);
 // Makes the plain font the application's and the bold field font that of every line edit,
 // so that most controls need no font of their own.
 void installApplicationFonts();
-
-// The program's icon in the sizes the resources carry.
-QIcon appIcon();
 
 // Colours, font and frame of a control according to its role and look.
 void applyLook(QWidget* widget, const Control& control);

@@ -6,7 +6,6 @@
 #include <array>
 
 #include "controls.h"
-#include "tool_window.h"
 
 namespace freqsmith::airflow {
 
@@ -173,7 +172,6 @@ inline constexpr auto kTotalRows = std::to_array<Control>({
              Look::Note),
     buttonRow("calcairflow", "Form3", {60, 3720, 4695, 315}, "Calculate"),
     buttonRow("close", "Form3", {4770, 3720, 825, 315}, "Close"),
-    faultNoteRow("Form3"),
 });
 }  // namespace rows
 
@@ -186,8 +184,5 @@ inline constexpr auto kControls =
 
 inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
 inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
-inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
-
-inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 
 }  // namespace freqsmith::airflow

@@ -3,6 +3,7 @@
 // sentence on the explanation line; they never see a widget.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,8 +15,10 @@ namespace freqsmith {
 
 class Form {
  public:
-  // `explanationLine` is the label that explain() writes.
-  Form(std::span<const Control> controls, LabelId explanationLine);
+  // `explanationLine` is the label that explain() writes. A window without one (a converter
+  // dialog) has its handlers hand their faults back instead, and explain() writes nothing.
+  explicit Form(std::span<const Control> controls,
+                std::optional<LabelId> explanationLine = std::nullopt);
   virtual ~Form() = default;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -40,7 +43,9 @@ class Form {
   void showPicture(PictureId target, PictureId source) { writePicture(target, source); }
 
   // Replaces the explanation line with one sentence.
-  void explain(std::string_view sentence) { writeText(explanationLine_, std::string(sentence)); }
+  void explain(std::string_view sentence) {
+    if (explanationLine_) writeText(*explanationLine_, std::string(sentence));
+  }
 
  protected:
   virtual std::string readText(ControlId id) const = 0;
@@ -51,14 +56,15 @@ class Form {
 
  private:
   std::span<const Control> controls_;
-  LabelId explanationLine_;
+  std::optional<LabelId> explanationLine_;
 };
 
 // A window kept in memory: the design texts, unchecked boxes, no pictures. For unit tests
 // and benchmarks, and wherever handlers run without widgets.
 class MemoryForm final : public Form {
  public:
-  MemoryForm(std::span<const Control> controls, LabelId explanationLine);
+  explicit MemoryForm(std::span<const Control> controls,
+                      std::optional<LabelId> explanationLine = std::nullopt);
 
   // The control whose picture `target` shows, or `target` itself when it shows none.
   ControlId pictureOf(PictureId target) const { return pictures_[target.index]; }

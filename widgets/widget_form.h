@@ -13,7 +13,7 @@ namespace freqsmith {
 class WidgetForm final : public Form {
  public:
   // `widgets` is indexed like `controls` (see buildControls).
-  WidgetForm(std::span<const Control> controls, LabelId explanationLine,
+  WidgetForm(std::span<const Control> controls, std::optional<LabelId> explanationLine,
              std::vector<QWidget*> widgets);
 
   QWidget* widget(ControlId id) const { return widgets_[id.index]; }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "controls.h"
-#include "tool_window.h"
 
 namespace freqsmith::tempcalc {
 
@@ -65,13 +64,9 @@ inline constexpr auto kControls = checkedTable(std::to_array<Control>({
     labelRow("Label4", "Frame2", {2640, 300, 795, 255}, "Centigrade", Look::Small),
     buttonRow("Command3", "Frame2", {90, 630, 3285, 375}, "Convert F to C"),
     buttonRow("Command1", "frmtempcalc", {30, 2220, 3405, 315}, "Close"),
-    faultNoteRow("frmtempcalc"),
 }));
 
 inline constexpr ControlFinder<kControls, ControlKind::Field, FieldId> field{};
 inline constexpr ControlFinder<kControls, ControlKind::Button, ControlId> button{};
-inline constexpr ControlFinder<kControls, ControlKind::Label, LabelId> label{};
-
-inline constexpr LabelId kFaultNote = label(kFaultNoteName);
 
 }  // namespace freqsmith::tempcalc

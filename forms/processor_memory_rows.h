@@ -2,6 +2,7 @@
 // bus, instructions per second and memory speeds out.
 #pragma once
 
+#include "build_config.h"
 #include "controls.h"
 
 namespace freqsmith::mainwin {
@@ -150,9 +151,11 @@ inline constexpr auto kProcessorMemoryRows = [] {
       result("Text15", "frameMemoryRatios", 2430, 810, 6, "DDR RAM", kDdr),
       unit("Text15Unit", "frameMemoryRatios", 3255, "Mhz"),
 
+      // Its sentence names an older release on purpose; it does not follow the build's version.
       pictureRow("Image2", "tabProcessorMemory", {3825, 45, 2820, 3585}, "Freqsmith v1.33b"),
       buttonRow("Command4", "tabProcessorMemory", {4635, 3150, 1200, 330}, "Detect"),
-      labelRow("Label1", "tabProcessorMemory", {5895, 3225, 735, 195}, "v1.34b", Look::OnArtwork),
+      labelRow("Label1", "tabProcessorMemory", {5895, 3225, 735, 195}, "v" FREQSMITH_VERSION_TEXT,
+               Look::OnArtwork),
   });
 }();
 

@@ -15,9 +15,8 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
       window_(window) {
   const std::string_view title = window_.controls.front().text;
   setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
-  form_ = std::make_unique<WidgetForm>(window_.controls, window_.faultNote,
+  form_ = std::make_unique<WidgetForm>(window_.controls, std::nullopt,
                                        buildControls(window_.controls, this));
-  form_->widget(window_.faultNote)->hide();
   wireControls();
   // Close, the caption bar's close box and Escape all end here.
   connect(this, &QDialog::finished, this, &ToolDialog::reset);
@@ -40,18 +39,17 @@ void ToolDialog::route(int controlIndex) {
   if (outcome) {
     QToolTip::hideText();
   } else {
-    showFault(outcome.about);
+    showFault(outcome);
   }
 }
 
-void ToolDialog::showFault(ControlId about) {
+void ToolDialog::showFault(const Outcome& fault) {
   // The dialogs have no room for a line of their own, so the sentence stands in a balloon
   // under the field it is about; the next key or click puts it away. Hung from the middle of
   // the field, it stays under it also when the screen edge makes it open to the left.
-  QWidget* field = form_->widget(about);
-  const QString sentence = QString::fromStdString(form_->caption(window_.faultNote));
-  QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())), sentence,
-                     field);
+  QWidget* field = form_->widget(fault.about);
+  QToolTip::showText(field->mapToGlobal(QPoint(field->width() / 2, field->height())),
+                     QString::fromStdString(fault.sentence), field);
 }
 
 void ToolDialog::reset() {
@@ -62,7 +60,6 @@ void ToolDialog::reset() {
       form_->setText(FieldId{{static_cast<std::uint16_t>(i)}}, row.text);
     }
   }
-  form_->setCaption(window_.faultNote, {});
 }
 
 }  // namespace freqsmith

@@ -161,15 +161,6 @@ QFont lookFont(Look look) {
   return plainFont();
 }
 
-QIcon appIcon() {
-  QIcon icon;
-  for (const char* path :
-       {":/icons/freqsmith-16.png", ":/icons/freqsmith-32.png", ":/icons/freqsmith-64.png"}) {
-    icon.addFile(QString::fromLatin1(path));
-  }
-  return icon;
-}
-
 void applyLook(QWidget* widget, const Control& control) {
   if (control.kind != ControlKind::Field) {
     // Plain controls take the window's font.

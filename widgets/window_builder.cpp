@@ -14,7 +14,6 @@
 #include <QWidget>
 #include <unordered_map>
 
-#include "background_art.h"
 #include "caption_frame.h"
 #include "deferred_widgets.h"
 #include "display_label.h"
@@ -29,21 +28,6 @@ namespace {
 QString qt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-struct PictureRow {
-  std::string_view name;
-  Artwork artwork;
-};
-
-const PictureRow kPictures[] = {
-    {"Image1", {":/pictures/psu.png"}},
-    {"Image2", {nullptr, paintProductArt}},
-    {"Image4", {":/pictures/author.png"}},
-    {"amd", {":/pictures/logo_amd.png"}},
-    {"intel", {":/pictures/logo_intel.png"}},
-    {"cyrix", {":/pictures/logo_cyrix.png"}},
-    {"Command10", {":/pictures/link.png", nullptr, QSize(70, 70)}},
-};
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
 // window was drawn for; the style's tab padding is narrowed to make room for wider fonts.
@@ -115,18 +99,20 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
   return label;
 }
 
-QWidget* makeButton(const Control& row, QWidget* parent) {
-  const Artwork artwork = artworkOf(row.name);
+Artwork artworkOf(std::span<const PictureSource> pictures, std::string_view name) {
+  for (const PictureSource& picture : pictures) {
+    if (picture.name == name) return picture.artwork;
+  }
+  return {};
+}
+
+QWidget* makeButton(const Control& row, const Artwork& artwork, QWidget* parent) {
   if (artwork.resource)
     return new PictureButton(qt(row.text), artwork.resource, artwork.size, parent);
   return new QPushButton(qt(row.text), parent);
 }
 
-QWidget* makePicture(const Control& row, QWidget* parent) {
-  return new PictureLabel(artworkOf(row.name), parent);
-}
-
-QWidget* makeWidget(const Control& row, QWidget* parent) {
+QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures, QWidget* parent) {
   switch (row.kind) {
     case ControlKind::Tabs:
       return makeTabs(parent);
@@ -144,9 +130,9 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
     case ControlKind::Box:
       return new QCheckBox(qt(row.text), parent);
     case ControlKind::Button:
-      return makeButton(row, parent);
+      return makeButton(row, artworkOf(pictures, row.name), parent);
     case ControlKind::Picture:
-      return makePicture(row, parent);
+      return new PictureLabel(artworkOf(pictures, row.name), parent);
     case ControlKind::Window:
       break;
   }
@@ -155,14 +141,8 @@ QWidget* makeWidget(const Control& row, QWidget* parent) {
 
 }  // namespace
 
-Artwork artworkOf(std::string_view name) {
-  for (const PictureRow& row : kPictures) {
-    if (row.name == name) return row.artwork;
-  }
-  return {};
-}
-
-std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window) {
+std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,
+                                    std::span<const PictureSource> pictures) {
   std::vector<QWidget*> widgets(table.size(), nullptr);
   std::unordered_map<std::string_view, QWidget*> byName;
   widgets[0] = window;
@@ -176,7 +156,7 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
   for (std::size_t i = 1; i < table.size(); ++i) {
     const Control& row = table[i];
     QWidget* parent = byName.at(row.parent);
-    QWidget* widget = makeWidget(row, parent);
+    QWidget* widget = makeWidget(row, pictures, parent);
     widget->setObjectName(qt(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
     // A control placed beyond the window's edge is never seen; hidden, it costs nothing.

@@ -1,11 +1,11 @@
 // The dialogs' common end of a computation, and click routing by table.
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith {
 
 Outcome finish(Computation& computation, double value) {
-  if (computation.commitOrReport(value)) return {};
-  return Outcome::stopped(computation.fault()->field);
+  if (computation.commit(value)) return {};
+  return Outcome::stopped(computation.fault()->field, computation.faultSentence());
 }
 
 Outcome routeClick(std::span<const ClickRoute> routes, Form& form, ControlId control) {

@@ -22,7 +22,7 @@ class ToolDialog final : public QDialog {
  private:
   void wireControls();
   void route(int controlIndex);
-  void showFault(ControlId about);
+  void showFault(const Outcome& fault);
   void reset();
 
   ToolWindow window_;

@@ -1,11 +1,11 @@
 // The length rules applied on every write, and the in-memory window.
 #include "form.h"
 
-#include "number.h"
+#include "field_text.h"
 
 namespace freqsmith {
 
-Form::Form(std::span<const Control> controls, LabelId explanationLine)
+Form::Form(std::span<const Control> controls, std::optional<LabelId> explanationLine)
     : controls_(controls), explanationLine_(explanationLine) {}
 
 void Form::setText(FieldId field, std::string_view text) {
@@ -16,7 +16,7 @@ void Form::setNumber(FieldId field, double value) {
   writeText(field, cutNumberToLength(formatNumber(value), control(field).maxLength));
 }
 
-MemoryForm::MemoryForm(std::span<const Control> controls, LabelId explanationLine)
+MemoryForm::MemoryForm(std::span<const Control> controls, std::optional<LabelId> explanationLine)
     : Form(controls, explanationLine), checked_(controls.size(), 0) {
   texts_.reserve(controls.size());
   pictures_.reserve(controls.size());

@@ -16,7 +16,7 @@
 
 namespace freqsmith {
 
-WidgetForm::WidgetForm(std::span<const Control> controls, LabelId explanationLine,
+WidgetForm::WidgetForm(std::span<const Control> controls, std::optional<LabelId> explanationLine,
                        std::vector<QWidget*> widgets)
     : Form(controls, explanationLine), widgets_(std::move(widgets)) {}
 

@@ -2,13 +2,15 @@
 // the release notes below them, and the author's picture in its black box to the right.
 #pragma once
 
+#include "build_config.h"
 #include "controls.h"
 
 namespace freqsmith::mainwin {
 
 namespace misc_tools {
 inline constexpr std::string_view kNotes =
-    "Freqsmith 1.34b\n"
+    "Freqsmith " FREQSMITH_VERSION_TEXT
+    "\n"
     "\n"
     "RELEASE NOTES\n"
     "- Airflow, temperature and video memory converters on this tab.\n"
