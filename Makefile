@@ -20,6 +20,7 @@ run: build
 
 test:
 	./scripts/install-deps.sh build test
+	./scripts/include-graph.sh
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 	ctest --preset $(PRESET)

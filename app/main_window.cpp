@@ -10,10 +10,12 @@
 #include "build_config.h"
 #include "commands.h"
 #include "control_wiring.h"
+#include "detection_report.h"
 #include "hardware_query.h"
 #include "look.h"
 #include "main_window_controls.h"
 #include "misc_tools.h"
+#include "startup.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -21,16 +23,37 @@ namespace freqsmith {
 
 using mainwin::kControls;
 
+namespace {
+
+// Where each picture of the window comes from: the resources, or a drawing.
+const PictureSource kPictures[] = {
+    {"Image1", {":/pictures/psu.png"}},
+    {"Image2", {nullptr, paintProductArt}},
+    {"Image4", {":/pictures/author.png"}},
+    {"amd", {":/pictures/logo_amd.png"}},
+    {"intel", {":/pictures/logo_intel.png"}},
+    {"cyrix", {":/pictures/logo_cyrix.png"}},
+    {"Command10", {":/pictures/link.png", nullptr, QSize(70, 70)}},
+};
+
+}  // namespace
+
 MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("%1 (%2)").arg(
       QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
       QStringLiteral(FREQSMITH_PUBLISHER_URL)));
   form_ = std::make_unique<WidgetForm>(kControls, mainwin::kExplanationLine,
-                                       buildControls(kControls, this));
+                                       buildControls(kControls, this, kPictures));
   wireControls();
 
   setWindowIcon(appIcon());
-  detect::runDetection(service, *form_);
+  const detect::Provenance provenance = detect::runDetection(service, *form_);
+  // A figure that nothing gave keeps its design text, and its tooltip says why.
+  for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
+    if (!line.source) {
+      form_->widget(line.shownIn)->setToolTip(QString::fromStdString(line.whyUnknown));
+    }
+  }
 }
 
 MainWindow::~MainWindow() = default;

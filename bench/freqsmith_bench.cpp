@@ -159,7 +159,7 @@ int main(int argc, char* argv[]) {
 
   // Each converter's handler on its in-memory dialog.
   const auto converter = [](const freqsmith::ToolWindow& window, auto prepare, auto handler) {
-    freqsmith::MemoryForm form(window.controls, window.faultNote);
+    freqsmith::MemoryForm form(window.controls);
     prepare(form);
     return medianMicros(
         21, 1000, [](int) {}, [&] { handler(form); });

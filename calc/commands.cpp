@@ -113,6 +113,41 @@ constexpr std::array kCalculate{
     click("Text56"),
 };
 
+// The tab page a control stands on; empty for the window's own controls.
+consteval std::string_view tabPageOf(const Control& control) {
+  const Control* at = &control;
+  while (at->kind != ControlKind::TabPage) {
+    if (at->parent.empty()) return {};
+    const Control* container = nullptr;
+    for (const Control& row : mainwin::kControls) {
+      if (row.name == at->parent) container = &row;
+    }
+    at = container;
+  }
+  return at->name;
+}
+
+// Calculate brings every result of both calculator tabs up to date, the hidden component
+// watt fields included: each is the field of a Click step.
+consteval bool calculatesEveryResult() {
+  for (std::size_t i = 0; i < mainwin::kControls.size(); ++i) {
+    const Control& row = mainwin::kControls[i];
+    const std::string_view tab = tabPageOf(row);
+    if (row.kind != ControlKind::Field ||
+        (row.role != FieldRole::Result && row.role != FieldRole::Hidden) ||
+        (tab != "tabProcessorMemory" && tab != "tabPowerSupply")) {
+      continue;
+    }
+    bool clicked = false;
+    for (const CalculateStep& step : kCalculate) {
+      clicked = clicked || (step.step == Step::Click && step.field.index == i);
+    }
+    if (!clicked) return false;
+  }
+  return true;
+}
+static_assert(calculatesEveryResult(), "a result of a calculator tab is missing from Calculate");
+
 struct ResetWrite {
   FieldId field;
   std::string_view text;
@@ -125,64 +160,17 @@ consteval ResetWrite zero(std::string_view name) {
 constexpr std::array kResetBefore{
     zero("Text1"), zero("Text2"), zero("Text3"), zero("Text4"), zero("Text5"), zero("Text6"),
 };
+// The rest of the "Processor and Memory" tab's inputs and results and the detected bus; the
+// "Power Supply" tab follows from its tables (resetPowerSupply).
 constexpr std::array kResetAfter{
     zero("Text8"),
     zero("Text9"),
-    zero("Text19"),
     zero("Text56"),
-    zero("Text58"),
     zero("Text11"),
     zero("Text14"),
     zero("Text15"),
-    zero("Text16"),
-    zero("Text35"),
-    zero("Text36"),
-    zero("Text37"),
     ResetWrite{field("Text13"), "1"},
     ResetWrite{field("Text12"), "1"},
-    zero("Text18"),
-    zero("Text57"),
-    zero("Text22"),
-    zero("Text25"),
-    zero("Text28"),
-    zero("Text30"),
-    zero("Text32"),
-    zero("Text33"),
-    zero("Text23"),
-    zero("Text21"),
-    zero("Text26"),
-    zero("Text27"),
-    zero("Text31"),
-    zero("Text34"),
-    zero("Text24"),
-    zero("Text29"),
-    zero("Text9991"),
-    zero("Text9992"),
-    zero("Text9993"),
-    zero("Text9994"),
-    zero("Text9995"),
-    zero("Text9996"),
-    zero("Text9997"),
-    zero("Text16"),
-    zero("Text50"),
-    zero("Text51"),
-    zero("Text52"),
-    zero("Text53"),
-    zero("Text54"),
-    zero("Text55"),
-    zero("Text61"),
-    zero("Text62"),
-    zero("Text63"),
-    zero("Text64"),
-    zero("Text65"),
-    zero("Text66"),
-    zero("Text60"),
-};
-constexpr std::array kResetBoxes{
-    box("Check1"),  box("Check2"),  box("Check3"),  box("Check4"),  box("Check5"),  box("Check6"),
-    box("Check7"),  box("Check8"),  box("Check9"),  box("Check10"), box("Check11"), box("Check12"),
-    box("Check13"), box("Check15"), box("Check14"), box("Check16"), box("Check17"), box("Check18"),
-    box("Check19"), box("Check20"), box("Check21"),
 };
 
 bool runClick(Form& form, FieldId result);
@@ -247,7 +235,7 @@ void Command3_Click(Form& form) {
   for (const ResetWrite& write : kResetBefore) form.setText(write.field, write.text);
   form.explain(kReset);
   for (const ResetWrite& write : kResetAfter) form.setText(write.field, write.text);
-  for (BoxId b : kResetBoxes) form.setChecked(b, false);
+  resetPowerSupply(form);
 }
 
 bool Command4_Click(Form& form) {

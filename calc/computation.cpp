@@ -1,6 +1,8 @@
 // Checked computations and the sentences for their faults.
 #include "computation.h"
 
+#include "field_text.h"
+
 namespace freqsmith {
 namespace {
 
@@ -63,7 +65,7 @@ bool Computation::commit(double value) {
 
 bool Computation::commitOrReport(double value) {
   if (commit(value)) return true;
-  form_.explain(describeFault(*fault_, form_.controls()));
+  form_.explain(faultSentence());
   return false;
 }
 

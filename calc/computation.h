@@ -33,6 +33,8 @@ class Computation {
 
   bool failed() const { return fault_.has_value(); }
   const std::optional<Fault>& fault() const { return fault_; }
+  // The sentence that says what went wrong; only once failed().
+  std::string faultSentence() const { return describeFault(*fault_, form_.controls()); }
 
   // Writes `value` into the result field unless something failed; true when written.
   bool commit(double value);

@@ -1,6 +1,7 @@
 // Line watts, component watts, the total and the defaults.
 #include "power_supply.h"
 
+#include <algorithm>
 #include <array>
 
 #include "computation.h"
@@ -50,7 +51,9 @@ std::size_t indexOf(const mainwin::ComponentBox& b) {
   return static_cast<std::size_t>(&b - kComponentBoxes);
 }
 
-// The summands of the total, in the order they are added.
+// The summands of the total, in the order they are added. The order decides the last digit
+// of the sum, and it follows neither table (lights before fans, the processor and graphics
+// classes bottom to top), so it is written out; the check below ties it to the tables.
 constexpr std::array kTotalSummands{
     field("Text26"),   field("Text21"),   field("Text27"),   field("Text29"),   field("Text31"),
     field("Text34"),   field("Text24"),   field("Text36"),   field("Text19"),   field("Text58"),
@@ -61,16 +64,38 @@ constexpr std::array kTotalSummands{
     field("Text66"),
 };
 
-constexpr std::array kProcessorFields{field("Text50"), field("Text51"), field("Text52"),
-                                      field("Text53"), field("Text54"), field("Text55")};
+// Every line result and every component watt field, each once, and nothing else.
+consteval bool addsEveryLineAndComponentOnce() {
+  const auto times = [](FieldId field) {
+    std::size_t n = 0;
+    for (FieldId summand : kTotalSummands) n += summand == field ? 1 : 0;
+    return n;
+  };
+  for (const LineIds& line : kLineIds) {
+    if (times(line.result) != 1) return false;
+  }
+  for (const BoxIds& b : kBoxIds) {
+    if (times(b.field) != 1) return false;
+  }
+  return kTotalSummands.size() == kLineIds.size() + kBoxIds.size();
+}
+static_assert(addsEveryLineAndComponentOnce(),
+              "the total must add each device line and each component exactly once");
 
-constexpr std::array kDefaultCounts{
-    field("Text22"), field("Text25"), field("Text28"), field("Text30"), field("Text32"),
-    field("Text33"), field("Text23"), field("Text18"), field("Text57"), field("Text35")};
+// The component watt fields of the processor classes, which "Dual CPU" counts again.
+consteval auto processorFields() {
+  constexpr auto isProcessor = [](const mainwin::ComponentBox& b) {
+    return b.group == mainwin::BoxGroup::CpuClass;
+  };
+  std::array<FieldId, std::ranges::count_if(kComponentBoxes, isProcessor)> fields{};
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < kBoxIds.size(); ++i) {
+    if (isProcessor(kComponentBoxes[i])) fields[at++] = kBoxIds[i].field;
+  }
+  return fields;
+}
 
-constexpr std::array kDefaultWatts{
-    field("Text59"), field("Text20"), field("Text38"), field("Text39"), field("Text40"),
-    field("Text41"), field("Text42"), field("Text43"), field("Text44"), field("Text45")};
+constexpr auto kProcessorFields = processorFields();
 
 }  // namespace
 
@@ -119,10 +144,21 @@ bool Text37_Click(Form& form) {
 }
 
 void Command7_Click(Form& form) {
-  for (FieldId count : kDefaultCounts) form.setText(count, "0");
-  // The defaults are the fields' design texts.
-  for (FieldId watts : kDefaultWatts) form.setText(watts, form.control(watts).text);
+  for (const LineIds& line : kLineIds) form.setText(line.count, "0");
+  for (std::size_t i = 0; i < kLineIds.size(); ++i) {
+    form.setText(kLineIds[i].perDevice, kDeviceLines[i].defaultWatts);
+  }
   form.explain("Wattage defaults loaded");
+}
+
+void resetPowerSupply(Form& form) {
+  for (const LineIds& line : kLineIds) {
+    form.setText(line.count, "0");
+    form.setText(line.result, "0");
+  }
+  for (const BoxIds& b : kBoxIds) form.setText(b.field, "0");
+  form.setText(field("Text37"), "0");
+  for (const BoxIds& b : kBoxIds) form.setChecked(b.box, false);
 }
 
 const mainwin::DeviceLine* lineWithResult(ControlId control) {

@@ -28,6 +28,11 @@ bool Text37_Click(Form& form);
 // Command7_Click: counts and the system clock to 0, watts per device to their defaults.
 void Command7_Click(Form& form);
 
+// Reset's part on this tab: every count and the system clock, every line result, every
+// component watt field and the total to 0, and every box cleared without its handling; the
+// watts per device stay.
+void resetPowerSupply(Form& form);
+
 // The line whose result field is `field`, if any.
 const mainwin::DeviceLine* lineWithResult(ControlId field);
 // The box named by `box`, or the box whose component field is `field`.

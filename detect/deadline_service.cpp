@@ -43,11 +43,17 @@ void gather(Shared& shared, ManagementService& backend, const std::vector<Querie
           records.emplace_back();
         }
         for (const std::string& property : queried.properties) {
-          std::optional<PropertyValue> value = instance->property(property);
-          if (!value) continue;
+          std::optional<Property> value = instance->property(property);
+          const Gap gap = value ? Gap::NotReported : instance->gap(property);
+          if (!value && gap == Gap::NotReported) continue;
           const std::lock_guard lock(shared.mutex);
           if (shared.closed) return;
-          shared.gathered[classSlot].second[instanceSlot].set(property, std::move(*value));
+          RecordInstance& record = shared.gathered[classSlot].second[instanceSlot];
+          if (value) {
+            record.set(property, std::move(*value));
+          } else {
+            record.setGap(property, gap);
+          }
         }
       }
     } catch (...) {
@@ -60,6 +66,24 @@ void gather(Shared& shared, ManagementService& backend, const std::vector<Querie
   shared.finished.notify_all();
 }
 
+// An instance that answers from a gathered record in place: the worker's copy is the only
+// one.
+class GatheredInstance final : public ServiceInstance {
+ public:
+  GatheredInstance(std::shared_ptr<const DeadlineService::Gathered> gathered,
+                   const RecordInstance& record)
+      : gathered_(std::move(gathered)), record_(record) {}
+
+  std::optional<Property> property(std::string_view name) const override {
+    return record_.property(name);
+  }
+  Gap gap(std::string_view name) const override { return record_.gap(name); }
+
+ private:
+  std::shared_ptr<const DeadlineService::Gathered> gathered_;  // keeps record_ alive
+  const RecordInstance& record_;
+};
+
 class GatheredConnection final : public ServiceConnection {
  public:
   explicit GatheredConnection(std::shared_ptr<const DeadlineService::Gathered> gathered)
@@ -70,7 +94,7 @@ class GatheredConnection final : public ServiceConnection {
     for (const auto& [name, records] : *gathered_) {
       if (!sameName(name, className)) continue;
       for (const RecordInstance& record : records) {
-        instances.push_back(std::make_unique<RecordInstance>(record));
+        instances.push_back(std::make_unique<GatheredInstance>(gathered_, record));
       }
     }
     return instances;

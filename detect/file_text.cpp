@@ -57,6 +57,11 @@ std::optional<std::string> readFileBounded(const std::filesystem::path& file, st
   return content;
 }
 
+bool openDenied(const std::filesystem::path& file) {
+  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  return fd.get() < 0 && (errno == EACCES || errno == EPERM);
+}
+
 std::string_view trimBlanks(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);

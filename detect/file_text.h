@@ -17,6 +17,10 @@ inline constexpr std::size_t kValueFileCap = 4096;
 // (a directory, a device, a pipe) or a read fails. Never blocks waiting for a pipe's writer.
 std::optional<std::string> readFileBounded(const std::filesystem::path& file, std::size_t cap);
 
+// True when the file is there but this user may not open it, as the firmware tables are
+// for everyone but the administrator.
+bool openDenied(const std::filesystem::path& file);
+
 // The text without surrounding blanks and line ends.
 std::string_view trimBlanks(std::string_view text);
 

@@ -65,12 +65,17 @@ QueriedClass queried(std::string_view className, const std::array<PropertyRow, N
 
 template <std::size_t N>
 void query(ManagementService& service, std::string_view className,
-           const std::array<PropertyRow, N>& rows, Form& form) {
+           const std::array<PropertyRow, N>& rows, Form& form, Provenance* provenance) {
   const std::unique_ptr<ServiceConnection> connection = service.connect();
   if (!connection) return;
   for (const auto& instance : connection->instancesOf(className)) {
     for (const PropertyRow& row : rows) {
-      if (auto value = instance->property(row.property)) form.setText(row.field, asText(*value));
+      if (const std::optional<Property> found = instance->property(row.property)) {
+        form.setText(row.field, asText(found->value));
+        if (provenance) provenance->found(row.field, found->source);
+      } else if (provenance) {
+        provenance->missing(row.field, instance->gap(row.property));
+      }
     }
   }
 }
@@ -86,16 +91,16 @@ const std::vector<QueriedClass>& startupClasses() {
   return classes;
 }
 
-void QueryProcessor(ManagementService& service, Form& form) {
-  query(service, kProcessorClass, kProcessorProperties, form);
+void QueryProcessor(ManagementService& service, Form& form, Provenance* provenance) {
+  query(service, kProcessorClass, kProcessorProperties, form, provenance);
 }
 
-void QueryBaseBoard(ManagementService& service, Form& form) {
-  query(service, kBaseBoardClass, kBaseBoardProperties, form);
+void QueryBaseBoard(ManagementService& service, Form& form, Provenance* provenance) {
+  query(service, kBaseBoardClass, kBaseBoardProperties, form, provenance);
 }
 
-void QueryBios(ManagementService& service, Form& form) {
-  query(service, kBiosClass, kBiosProperties, form);
+void QueryBios(ManagementService& service, Form& form, Provenance* provenance) {
+  query(service, kBiosClass, kBiosProperties, form, provenance);
 }
 
 void Image3_Click(Form& form) {
@@ -113,14 +118,20 @@ void copyDisplayValues(Form& form) {
   form.setText(field("Textl2speed"), form.caption(label("labmhz")));
 }
 
-void runDetection(ManagementService& service, Form& form) {
-  QueryProcessor(service, form);
-  QueryBaseBoard(service, form);
-  QueryBios(service, form);
-  deriveMultiplier(form);
+Provenance runDetection(ManagementService& service, Form& form) {
+  Provenance provenance;
+  QueryProcessor(service, form, &provenance);
+  QueryBaseBoard(service, form, &provenance);
+  QueryBios(service, form, &provenance);
+  if (deriveMultiplier(form)) provenance.found(field("Textmultiplier"), Source::Derived);
   Image3_Click(form);
-  Text11_Click(form);
+  if (Text11_Click(form)) provenance.found(field("Text11"), Source::Derived);
   copyDisplayValues(form);
+  // The cache speed is shown as the CPU clock, whatever that holds.
+  if (provenance.source(field("Textcpuspeed"))) {
+    provenance.found(field("Textl2speed"), Source::Derived);
+  }
+  return provenance;
 }
 
 }  // namespace freqsmith::detect

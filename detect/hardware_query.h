@@ -8,6 +8,7 @@
 
 #include "form.h"
 #include "management_service.h"
+#include "provenance.h"
 
 namespace freqsmith::detect {
 
@@ -22,10 +23,11 @@ const std::vector<QueriedClass>& startupClasses();
 
 // Each query opens its own connection. Every instance of the class overwrites what the
 // previous one wrote; a property the service cannot supply is skipped and its field keeps
-// its text; a class without instances, or an unreachable service, writes nothing.
-void QueryProcessor(ManagementService& service, Form& form);
-void QueryBaseBoard(ManagementService& service, Form& form);
-void QueryBios(ManagementService& service, Form& form);
+// its text; a class without instances, or an unreachable service, writes nothing. Where
+// each written text came from, and why a skipped one is missing, goes to `provenance`.
+void QueryProcessor(ManagementService& service, Form& form, Provenance* provenance = nullptr);
+void QueryBaseBoard(ManagementService& service, Form& form, Provenance* provenance = nullptr);
+void QueryBios(ManagementService& service, Form& form, Provenance* provenance = nullptr);
 
 // Image3_Click: Image3 takes the logo of the maker named exactly in Textmaker.
 void Image3_Click(Form& form);
@@ -34,7 +36,7 @@ void Image3_Click(Form& form);
 void copyDisplayValues(Form& form);
 
 // The queries, the derived multiplier, the logo, the derived bus and the display copy, in
-// the start-up order.
-void runDetection(ManagementService& service, Form& form);
+// the start-up order; gives where each detection field's text came from.
+Provenance runDetection(ManagementService& service, Form& form);
 
 }  // namespace freqsmith::detect

@@ -1,4 +1,4 @@
-// Builds the processor, board and BIOS instances from cpuinfo, sysfs and SMBIOS.
+// Builds the processor, board and BIOS instances from cpuinfo, sysfs, SMBIOS and CPUID.
 #include "linux_service.h"
 
 #include <optional>
@@ -27,20 +27,17 @@ constexpr std::uint8_t kSocketPopulated = 0x40;
 
 using Instances = std::vector<std::unique_ptr<ServiceInstance>>;
 
-void setText(RecordInstance& record, std::string_view name,
-             const std::optional<std::string>& value) {
-  if (value) record.set(name, *value);
-}
-
-void setNumber(RecordInstance& record, std::string_view name, std::optional<std::int64_t> value) {
-  if (value) record.set(name, *value);
+template <class T>
+void setFrom(RecordInstance& record, std::string_view name, const std::optional<T>& value,
+             Source source) {
+  if (value) record.set(name, Property{*value, source});
 }
 
 std::optional<std::string> cleanString(const std::optional<std::string>& text) {
   return text ? cleanText(*text) : std::nullopt;
 }
 
-// SMBIOS speeds are WORDs where 0 means unknown.
+// SMBIOS speeds are WORDs where 0 means unknown; virtual machines write 0.
 std::optional<std::int64_t> knownWord(const SmbiosStructure* structure, std::size_t offset) {
   if (structure == nullptr) return std::nullopt;
   const std::optional<std::uint16_t> word = smbiosWord(*structure, offset);
@@ -71,7 +68,8 @@ std::vector<const SmbiosStructure*> occupiedSockets(const std::vector<SmbiosStru
 
 class LinuxConnection final : public ServiceConnection {
  public:
-  explicit LinuxConnection(std::filesystem::path root) : root_(std::move(root)) {}
+  LinuxConnection(std::filesystem::path root, std::shared_ptr<const CpuidReader> cpuid)
+      : root_(std::move(root)), cpuid_(std::move(cpuid)) {}
 
   Instances instancesOf(std::string_view className) override {
     try {
@@ -97,11 +95,13 @@ class LinuxConnection final : public ServiceConnection {
 
   const std::vector<SmbiosStructure>& smbios() {
     if (!smbios_) {
-      const std::optional<std::string> raw =
-          readFileBounded(root_ / "sys" / "firmware" / "dmi" / "tables" / "DMI", kSmbiosTableCap);
+      const std::filesystem::path file = root_ / "sys" / "firmware" / "dmi" / "tables" / "DMI";
+      const std::optional<std::string> raw = readFileBounded(file, kSmbiosTableCap);
       smbios_ = raw ? parseSmbiosTable(std::span(reinterpret_cast<const std::uint8_t*>(raw->data()),
                                                  raw->size()))
                     : std::vector<SmbiosStructure>();
+      // The kernel lets only the administrator read the table.
+      if (!raw) smbiosGap_ = openDenied(file) ? Gap::AdministratorOnly : Gap::NotReported;
     }
     return *smbios_;
   }
@@ -112,6 +112,22 @@ class LinuxConnection final : public ServiceConnection {
     std::error_code error;
     if (!std::filesystem::is_directory(dir, error)) return std::nullopt;
     return dir;
+  }
+
+  // The first answer wins: the socket's SMBIOS word where it is not 0, then CPUID.
+  void setBusClock(RecordInstance& record, const SmbiosStructure* socket) {
+    if (const std::optional<std::int64_t> word = knownWord(socket, 0x12)) {
+      record.set("ExtClock", Property{*word, Source::Smbios});
+    } else if (const std::optional<std::int64_t> cpuid = cpuidBus()) {
+      record.set("ExtClock", Property{*cpuid, Source::Cpuid});
+    } else {
+      record.setGap("ExtClock", smbiosGap_);
+    }
+  }
+
+  std::optional<std::int64_t> cpuidBus() {
+    if (!cpuidBus_) cpuidBus_ = cpuid_ ? cpuidBusMhz(*cpuid_) : std::nullopt;
+    return *cpuidBus_;
   }
 
   Instances processors() {
@@ -135,84 +151,86 @@ class LinuxConnection final : public ServiceConnection {
       };
 
       auto record = std::make_unique<RecordInstance>();
-      setText(*record, "Manufacturer", field("vendor_id"));
+      setFrom(*record, "Manufacturer", field("vendor_id"), Source::Cpuinfo);
       // ARM kernels leave out "model name"; older ones name the core in "Processor", and
       // the SoC is in "Hardware".
       std::optional<std::string> name = field("model name");
       if (!name) name = field("Processor");
       if (!name) name = field("Hardware");
-      setText(*record, "Name", name);
+      setFrom(*record, "Name", name, Source::Cpuinfo);
 
-      std::optional<std::int64_t> current = sysfs.cpufreqMhz(first, "scaling_cur_freq");
-      if (!current) {
-        const std::optional<std::string> mhz = field("cpu MHz");
-        current = mhz ? parseMhz(*mhz) : std::nullopt;
+      // What the processor runs at now: cpufreq, else cpuinfo, else the table.
+      const std::optional<std::string> cpuinfoMhz = field("cpu MHz");
+      if (const auto mhz = sysfs.cpufreqMhz(first, "scaling_cur_freq")) {
+        record->set("CurrentClockSpeed", Property{*mhz, Source::Sysfs});
+      } else if (const auto parsed = cpuinfoMhz ? parseMhz(*cpuinfoMhz) : std::nullopt) {
+        record->set("CurrentClockSpeed", Property{*parsed, Source::Cpuinfo});
+      } else {
+        setFrom(*record, "CurrentClockSpeed", knownWord(socket, 0x16), Source::Smbios);
       }
-      if (!current) current = knownWord(socket, 0x16);
-      setNumber(*record, "CurrentClockSpeed", current);
 
-      std::optional<std::int64_t> max = sysfs.cpufreqMhz(first, "cpuinfo_max_freq");
-      if (!max) max = knownWord(socket, 0x14);
-      setNumber(*record, "MaxClockSpeed", max);
-
-      setNumber(*record, "L2CacheSize", sysfs.level2CacheKb(numbers));
-      setNumber(*record, "ExtClock", knownWord(socket, 0x12));
-      if (socket != nullptr) {
-        setText(*record, "SocketDesignation", cleanString(smbiosStringAt(*socket, 0x04)));
+      setFrom(*record, "L2CacheSize", sysfs.level2CacheKb(numbers), Source::Sysfs);
+      setBusClock(*record, socket);
+      const std::optional<std::string> designation =
+          socket ? cleanString(smbiosStringAt(*socket, 0x04)) : std::nullopt;
+      if (designation) {
+        record->set("SocketDesignation", Property{*designation, Source::Smbios});
+      } else {
+        record->setGap("SocketDesignation", smbiosGap_);
       }
       instances.push_back(std::move(record));
     }
     return instances;
   }
 
-  Instances baseBoard() {
+  // The board and the BIOS version: the kernel's world-readable copies first, else the table.
+  Instances fromDmi(std::uint8_t type,
+                    std::initializer_list<std::pair<std::string_view, const char*>> files,
+                    std::initializer_list<std::pair<std::string_view, std::size_t>> offsets) {
     auto record = std::make_unique<RecordInstance>();
     if (const auto dir = dmiIdDir()) {
-      setText(*record, "Manufacturer", readValueFile(*dir / "board_vendor"));
-      setText(*record, "Product", readValueFile(*dir / "board_name"));
-      setText(*record, "Version", readValueFile(*dir / "board_version"));
-    } else if (const SmbiosStructure* board = firstOfType(smbios(), smbios_type::kBaseBoard)) {
-      setText(*record, "Manufacturer", cleanString(smbiosStringAt(*board, 0x04)));
-      setText(*record, "Product", cleanString(smbiosStringAt(*board, 0x05)));
-      setText(*record, "Version", cleanString(smbiosStringAt(*board, 0x06)));
+      for (const auto& [name, file] : files) {
+        setFrom(*record, name, readValueFile(*dir / file), Source::Sysfs);
+      }
+    } else if (const SmbiosStructure* structure = firstOfType(smbios(), type)) {
+      for (const auto& [name, offset] : offsets) {
+        setFrom(*record, name, cleanString(smbiosStringAt(*structure, offset)), Source::Smbios);
+      }
     } else {
       return {};
     }
     Instances instances;
     instances.push_back(std::move(record));
     return instances;
+  }
+
+  Instances baseBoard() {
+    return fromDmi(
+        smbios_type::kBaseBoard,
+        {{"Manufacturer", "board_vendor"}, {"Product", "board_name"}, {"Version", "board_version"}},
+        {{"Manufacturer", 0x04}, {"Product", 0x05}, {"Version", 0x06}});
   }
 
   Instances bios() {
-    auto record = std::make_unique<RecordInstance>();
-    if (const auto dir = dmiIdDir()) {
-      setText(*record, "Manufacturer", readValueFile(*dir / "bios_vendor"));
-      setText(*record, "Version", readValueFile(*dir / "bios_version"));
-      setText(*record, "ReleaseDate", readValueFile(*dir / "bios_date"));
-    } else if (const SmbiosStructure* firmware = firstOfType(smbios(), smbios_type::kBios)) {
-      setText(*record, "Manufacturer", cleanString(smbiosStringAt(*firmware, 0x04)));
-      setText(*record, "Version", cleanString(smbiosStringAt(*firmware, 0x05)));
-      setText(*record, "ReleaseDate", cleanString(smbiosStringAt(*firmware, 0x08)));
-    } else {
-      return {};
-    }
-    Instances instances;
-    instances.push_back(std::move(record));
-    return instances;
+    return fromDmi(smbios_type::kBios, {{"Version", "bios_version"}}, {{"Version", 0x05}});
   }
 
   std::filesystem::path root_;
+  std::shared_ptr<const CpuidReader> cpuid_;
   std::optional<Cpuinfo> cpuinfo_;
   std::optional<std::vector<SmbiosStructure>> smbios_;
+  Gap smbiosGap_ = Gap::NotReported;  // why the table gave nothing, when it did not
+  std::optional<std::optional<std::int64_t>> cpuidBus_;
 };
 
 }  // namespace
 
-LinuxService::LinuxService(std::filesystem::path root) : root_(std::move(root)) {}
+LinuxService::LinuxService(std::filesystem::path root, std::shared_ptr<const CpuidReader> cpuid)
+    : root_(std::move(root)), cpuid_(std::move(cpuid)) {}
 
 std::unique_ptr<ServiceConnection> LinuxService::connect() {
   try {
-    return std::make_unique<LinuxConnection>(root_);
+    return std::make_unique<LinuxConnection>(root_, cpuid_);
   } catch (...) {
     return nullptr;
   }

@@ -12,16 +12,44 @@
 
 namespace freqsmith::detect {
 
-// A property as the service hands it over: text, or an integer that the queries write as
-// plain decimal digits.
+// A property's value as the service hands it over: text, or an integer that the queries
+// write as plain decimal digits.
 using PropertyValue = std::variant<std::string, std::int64_t>;
+
+// Where a figure came from. It travels with the value from the backend to the window and
+// the report, so that both say the same.
+enum class Source : std::uint8_t {
+  Smbios,   // the firmware's SMBIOS table
+  Cpuid,    // the processor's own answer to the CPUID instruction
+  Sysfs,    // a file under /sys
+  Cpuinfo,  // /proc/cpuinfo
+  Wmi,      // the Windows management service
+  Derived,  // worked out from other figures
+};
+
+// How the report names a source: "SMBIOS", "CPUID", "sysfs", "cpuinfo", "WMI", "derived".
+std::string_view sourceName(Source source);
+
+// Why a property has no value.
+enum class Gap : std::uint8_t {
+  NotReported,        // nothing the program may read on this machine gives it
+  AdministratorOnly,  // the table that gives it is readable by the administrator alone
+};
+
+struct Property {
+  PropertyValue value;
+  Source source = Source::Wmi;
+  friend bool operator==(const Property&, const Property&) = default;
+};
 
 class ServiceInstance {
  public:
   virtual ~ServiceInstance() = default;
   // Names compare without regard to case, as the real service does. An absent, null or
   // unreadable property is nullopt.
-  virtual std::optional<PropertyValue> property(std::string_view name) const = 0;
+  virtual std::optional<Property> property(std::string_view name) const = 0;
+  // Why property(name) gives nothing. Only a backend that can tell more overrides it.
+  virtual Gap gap(std::string_view /*name*/) const { return Gap::NotReported; }
 };
 
 class ServiceConnection {
@@ -39,17 +67,30 @@ class ManagementService {
   virtual std::unique_ptr<ServiceConnection> connect() = 0;
 };
 
-// An instance that is a list of named values, for backends that gather the facts
+// An instance that is a list of named answers, for backends that gather the facts
 // themselves and for tests.
 class RecordInstance final : public ServiceInstance {
  public:
   RecordInstance() = default;
-  RecordInstance(std::initializer_list<std::pair<std::string, PropertyValue>> values);
-  void set(std::string_view name, PropertyValue value);
-  std::optional<PropertyValue> property(std::string_view name) const override;
+  // Values that all came from `source`; a stand-in for the management service by default.
+  RecordInstance(std::initializer_list<std::pair<std::string, PropertyValue>> values,
+                 Source source = Source::Wmi);
+  void set(std::string_view name, Property property);
+  // Records why `name` has no value; a value set before is dropped.
+  void setGap(std::string_view name, Gap gap);
+  std::optional<Property> property(std::string_view name) const override;
+  Gap gap(std::string_view name) const override;
 
  private:
-  std::vector<std::pair<std::string, PropertyValue>> values_;  // names in lower case
+  struct Entry {
+    std::string name;  // in lower case
+    std::optional<Property> property;
+    Gap gap = Gap::NotReported;
+  };
+  Entry& entry(std::string_view name);
+  const Entry* find(std::string_view name) const;
+
+  std::vector<Entry> entries_;
 };
 
 // True when the names are equal ignoring ASCII case.

@@ -8,4 +8,8 @@ std::unique_ptr<ManagementService> makePlatformService() {
   return std::make_unique<LinuxService>();
 }
 
+std::unique_ptr<ManagementService> makeSysrootService(const std::filesystem::path& root) {
+  return std::make_unique<LinuxService>(root, nullptr);
+}
+
 }  // namespace freqsmith::detect

@@ -9,4 +9,8 @@ std::unique_ptr<ManagementService> makePlatformService() {
   return std::make_unique<WindowsService>();
 }
 
+std::unique_ptr<ManagementService> makeSysrootService(const std::filesystem::path&) {
+  return nullptr;
+}
+
 }  // namespace freqsmith::detect

@@ -114,7 +114,7 @@ class WindowsInstance final : public ServiceInstance {
   WindowsInstance(std::shared_ptr<Session> session, ComPtr<IWbemClassObject> object)
       : session_(std::move(session)), object_(std::move(object)) {}
 
-  std::optional<PropertyValue> property(std::string_view name) const override {
+  std::optional<Property> property(std::string_view name) const override {
     try {
       // Get stops at the first NUL, so such a name would read a different property.
       if (name.empty() || name.find('\0') != std::string_view::npos) return std::nullopt;
@@ -125,7 +125,9 @@ class WindowsInstance final : public ServiceInstance {
       if (FAILED(object_->Get(wide->c_str(), 0, value.put(), &type, nullptr))) {
         return std::nullopt;
       }
-      return propertyFromVariant(value.get(), type);
+      std::optional<PropertyValue> converted = propertyFromVariant(value.get(), type);
+      if (!converted) return std::nullopt;
+      return Property{std::move(*converted), Source::Wmi};
     } catch (...) {
       return std::nullopt;
     }

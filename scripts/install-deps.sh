@@ -8,6 +8,8 @@
 #                             and zip (and dpkg-dev, which unpacks Qt's source package)
 #   install-deps.sh wine-desktop  ... plus a virtual X display and the tools that drive
 #                             and read the Windows program's window under Wine
+#   install-deps.sh package   ... plus what makes the .deb and the distribution's checkers
+#                             of packages, desktop entries and AppStream metadata
 # Several groups may be given. Installs nothing when everything is present.
 set -eu
 
@@ -16,7 +18,7 @@ for group in "$@"; do
   case "$group" in
     build) ;;
     test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev" ;;
-    package) packages="$packages dpkg-dev file" ;;
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis zip dpkg-dev" ;;

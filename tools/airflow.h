@@ -3,7 +3,7 @@
 
 #include "airflow_controls.h"
 #include "form.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith::airflow {
 
@@ -21,6 +21,6 @@ Outcome calcairflow_Click(Form& form);
 
 Outcome click(Form& form, ControlId control);
 
-inline constexpr ToolWindow kWindow{kControls, kFaultNote, button("close"), click};
+inline constexpr ToolWindow kWindow{kControls, button("close"), click};
 
 }  // namespace freqsmith::airflow

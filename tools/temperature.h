@@ -4,7 +4,7 @@
 
 #include "form.h"
 #include "temperature_controls.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 
 namespace freqsmith::tempcalc {
 
@@ -18,6 +18,6 @@ Outcome Command3_Click(Form& form);
 
 Outcome click(Form& form, ControlId control);
 
-inline constexpr ToolWindow kWindow{kControls, kFaultNote, button("Command1"), click};
+inline constexpr ToolWindow kWindow{kControls, button("Command1"), click};
 
 }  // namespace freqsmith::tempcalc

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "form.h"
-#include "tool_window.h"
+#include "tool_handlers.h"
 #include "vram_controls.h"
 
 namespace freqsmith::vram {
@@ -23,6 +23,6 @@ Outcome Command2_Click(Form& form);
 
 Outcome click(Form& form, ControlId control);
 
-inline constexpr ToolWindow kWindow{kControls, kFaultNote, button("Command1"), click};
+inline constexpr ToolWindow kWindow{kControls, button("Command1"), click};
 
 }  // namespace freqsmith::vram

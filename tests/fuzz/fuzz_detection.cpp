@@ -1,15 +1,18 @@
-// Fuzz target for the Linux backend's parsers. The first byte picks what the rest is:
-// '0' (0 modulo 3) cpuinfo text, '1' the contents of one-value sysfs files, '2' an SMBIOS
-// table; any other byte picks by its value modulo 3.
+// Fuzz target for the Linux backend's parsers and the CPUID answers. The first byte picks
+// what the rest is: '0' (0 modulo 4) cpuinfo text, '1' the contents of one-value sysfs
+// files, '2' an SMBIOS table, '3' CPUID answers, as recorded text and as raw registers;
+// any other byte picks by its value modulo 4.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cpuid_reader.h"
 #include "cpuinfo.h"
 #include "file_text.h"
 #include "fuzz_check.h"
@@ -158,21 +161,88 @@ void fuzzSmbios(std::span<const std::uint8_t> bytes) {
   require(consumed <= bytes.size() + table.size(), "structures come from the table's bytes", text);
 }
 
+// What the bus clock must be for answers whose first leaf 0 and first leaf 0x16 are these.
+std::optional<std::int64_t> expectedBus(const std::optional<CpuidRegisters>& leaf0,
+                                        const std::optional<CpuidRegisters>& leaf16) {
+  if (!leaf0 || leaf0->eax < kFrequencyLeaf || !leaf16) return std::nullopt;
+  const std::uint32_t bus = leaf16->ecx & 0xFFFF;
+  return bus == 0 ? std::nullopt : std::optional<std::int64_t>(bus);
+}
+
+void checkCpuid(const RecordedCpuid& cpuid,
+                const std::vector<std::pair<std::uint32_t, CpuidRegisters>>& leaves,
+                std::string_view text) {
+  const auto first = [&leaves](std::uint32_t leaf) -> std::optional<CpuidRegisters> {
+    for (const auto& [number, registers] : leaves) {
+      if (number == leaf) return registers;
+    }
+    return std::nullopt;
+  };
+  const std::optional<CpuidRegisters> leaf0 = first(0);
+  require(cpuidBusMhz(cpuid) == expectedBus(leaf0, first(kFrequencyLeaf)),
+          "the bus clock is leaf 0x16's ECX, and only within the highest leaf", text);
+  for (const auto& [number, registers] : leaves) {
+    const std::optional<CpuidRegisters> answer = cpuid.basicLeaf(number);
+    require(answer.has_value() == (leaf0 && number <= leaf0->eax),
+            "a leaf answers only up to the highest basic leaf", text);
+    require(!answer || *answer == *first(number), "a leaf answers its first recording", text);
+  }
+  if (leaf0 && leaf0->eax < 0xFFFFFFFFu) {
+    require(!cpuid.basicLeaf(leaf0->eax + 1), "the leaf past the highest has no answer", text);
+  }
+}
+
+// The payload as recorded text, and as raw registers: five little-endian words a leaf.
+void fuzzCpuid(std::span<const std::uint8_t> bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (const std::optional<RecordedCpuid> parsed = RecordedCpuid::parse(text)) {
+    // Written back out, the answers read the same.
+    std::string written;
+    std::vector<std::pair<std::uint32_t, CpuidRegisters>> leaves;
+    for (std::uint32_t leaf : {0u, kFrequencyLeaf, 0x15u, 0x40000000u}) {
+      if (const std::optional<CpuidRegisters> r = parsed->basicLeaf(leaf)) {
+        leaves.emplace_back(leaf, *r);
+        char line[64];
+        std::snprintf(line, sizeof line, "%x %x %x %x %x\n", leaf, r->eax, r->ebx, r->ecx, r->edx);
+        written += line;
+      }
+    }
+    const std::optional<RecordedCpuid> reread = RecordedCpuid::parse(written);
+    require(reread.has_value(), "written answers parse", written);
+    require(cpuidBusMhz(*reread) == cpuidBusMhz(*parsed), "written answers give the same bus",
+            text);
+  }
+
+  std::vector<std::pair<std::uint32_t, CpuidRegisters>> leaves;
+  const auto word = [&bytes](std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+                                      (static_cast<std::uint32_t>(bytes[at + 3]) << 24));
+  };
+  for (std::size_t at = 0; bytes.size() - at >= 20; at += 20) {
+    leaves.emplace_back(word(at),
+                        CpuidRegisters{word(at + 4), word(at + 8), word(at + 12), word(at + 16)});
+  }
+  checkCpuid(RecordedCpuid(leaves), leaves, text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::span<const std::uint8_t> payload(data + 1, size - 1);
   const std::string_view text(reinterpret_cast<const char*>(payload.data()), payload.size());
-  switch (data[0] % 3) {
+  switch (data[0] % 4) {
     case 0:
       fuzzCpuinfo(text);
       break;
     case 1:
       fuzzValueFiles(text);
       break;
-    default:
+    case 2:
       fuzzSmbios(payload);
+      break;
+    default:
+      fuzzCpuid(payload);
       break;
   }
   return 0;

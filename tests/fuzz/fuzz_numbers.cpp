@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "field_text.h"
 #include "fuzz_check.h"
 #include "number.h"
 

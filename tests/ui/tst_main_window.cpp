@@ -9,15 +9,22 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "build_config.h"
+#include "deadline_service.h"
+#include "detection_report.h"
 #include "fake_service.h"
 #ifndef _WIN32
-#include "linux_service.h"
+#include "fixture_machines.h"
 #endif
+#include "hardware_query.h"
 #include "main_window.h"
+#include "main_window_controls.h"
 #include "picture_label.h"
+#include "platform_service.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
@@ -54,6 +61,46 @@ QString logoShown(QWidget* window) {
       return QString::fromLatin1(holder);
   }
   return QStringLiteral("another picture");
+}
+
+// Runs the report and the window each on a service of their own from `make`, as `freqsmith
+// --detect` and the program do, and checks that every report line says what the window
+// shows: the same text where a figure is known, and "unknown" where the window keeps its
+// design text and explains it in a tooltip.
+void checkReportAgreesWithWindow(
+    const std::function<std::shared_ptr<freqsmith::detect::ManagementService>()>& make) {
+  using namespace freqsmith::detect;
+  DeadlineService forReport(make());
+  const QStringList report =
+      QString::fromStdString(detectionReport(forReport)).split(u'\n', Qt::SkipEmptyParts);
+  DeadlineService forWindow(make());
+  MainWindow window(forWindow);
+
+  // The tab's figures when nothing answers: their headings, controls and design texts.
+  freqsmith::MemoryForm blank(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
+  FakeService unreachable;
+  unreachable.setReachable(false);
+  const std::vector<FigureLine> figures = describeFigures(blank, runDetection(unreachable, blank));
+  QCOMPARE(report.size(), static_cast<qsizetype>(figures.size()));
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    const QString heading = QString::fromUtf8(figures[i].heading.data(),
+                                              static_cast<qsizetype>(figures[i].heading.size()));
+    const QString line = report[static_cast<qsizetype>(i)];
+    QVERIFY2(line.startsWith(heading + QStringLiteral(": ")), qPrintable(line));
+    const QString value = line.mid(heading.size() + 2);
+    const std::string_view name = blank.control(figures[i].shownIn).name;
+    QWidget* w = control(&window, std::string(name).c_str());
+    QVERIFY2(w, name.data());
+    const QString shown = w->property("text").toString();
+    if (value == QStringLiteral("unknown")) {
+      QCOMPARE(shown, QString::fromStdString(figures[i].shown));
+      QVERIFY2(!w->toolTip().isEmpty(), qPrintable(line));
+    } else {
+      QVERIFY2(value.startsWith(shown + u' ') && value.endsWith(u')'),
+               qPrintable(line + QStringLiteral(" / ") + shown));
+      QVERIFY2(w->toolTip().isEmpty(), qPrintable(line));
+    }
+  }
 }
 
 QSettings userSettings() {
@@ -341,18 +388,33 @@ class MainWindowTest : public QObject {
                                                   "Textweb=Board Maker Inc.",
                                                   "Textversion=1203"}
                                    << "intel";
+    QTest::newRow("intel-no-smbios")
+        << "intel-no-smbios"
+        << QStringList{"textsocket=Socket XXX", "labmhz=4300", "Label51=100",
+                       "Label71=200",           "Label69=43",  "Textl2speed=4300",
+                       "Textversion=F21"}
+        << "intel";
+    QTest::newRow("virtual-machine")
+        << "virtual-machine"
+        << QStringList{"textsocket=CPU 0", "labmhz=2300",   "Label51=sysclk",       "Label71=fsb",
+                       "Label69=mult",     "Textweb=Text1", "Textversion=1.16.2-vm"}
+        << "intel";
     QTest::newRow("amd-desktop")
         << "amd-desktop"
         << QStringList{"Textmaker=AuthenticAMD", "labmhz=3593", "Label51=sysclk",
                        "Label69=mult",           "Label71=fsb", "textsocket=Socket XXX",
                        "Textversion=4021"}
         << "amd";
-    QTest::newRow("two-socket-server")
-        << "two-socket-server"
-        << QStringList{"labmhz=2533",        "Label51=166",     "Label71=332",
-                       "Label69=15.2",       "textsocket=CPU3", "Textl2size=1024",
-                       "Textweb=Server Boards Co.", "Textversion=2.1a"}
-        << "intel";
+    QTest::newRow("two-socket-server") << "two-socket-server"
+                                       << QStringList{"labmhz=2533",
+                                                      "Label51=166",
+                                                      "Label71=332",
+                                                      "Label69=15.2",
+                                                      "textsocket=CPU3",
+                                                      "Textl2size=1024",
+                                                      "Textweb=Server Boards Co.",
+                                                      "Textversion=2.1a"}
+                                       << "intel";
     QTest::newRow("no-dmi") << "no-dmi"
                             << QStringList{"Textweb=Text1", "Textproduct=Text1",
                                            "Textversion=Text1", "Label51=sysclk", "labmhz=2993"}
@@ -369,9 +431,8 @@ class MainWindowTest : public QObject {
     QFETCH(QString, machine);
     QFETCH(QStringList, expected);
     QFETCH(QString, logo);
-    freqsmith::detect::LinuxService service(
-        (QStringLiteral(FREQSMITH_TEST_DATA "/machines/") + machine).toStdString());
-    MainWindow window(service);
+    const auto service = freqsmith::fixtures::serviceOf(machine.toStdString());
+    MainWindow window(*service);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (const QString& pair : expected) {
@@ -384,7 +445,30 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(logoShown(&window), logo);
   }
+
+  void reportAgreesWithTheWindow_data() {
+    QTest::addColumn<QString>("machine");
+    for (const char* machine :
+         {"intel-desktop", "intel-no-smbios", "amd-desktop", "virtual-machine", "two-socket-server",
+          "no-dmi", "arm-board", "malformed"}) {
+      QTest::newRow(machine) << QString::fromLatin1(machine);
+    }
+  }
+
+  void reportAgreesWithTheWindow() {
+    QFETCH(QString, machine);
+    checkReportAgreesWithWindow(
+        [name = machine.toStdString()] { return freqsmith::fixtures::serviceOf(name); });
+  }
 #endif
+
+  // On the machine that runs the tests (a virtual machine without SMBIOS or a bus clock in
+  // CPUID, or Wine's management service) several figures stay unknown; the window opens all
+  // the same.
+  void reportAgreesWithTheWindowOnThisMachine() {
+    checkReportAgreesWithWindow(
+        [] { return std::shared_ptr(freqsmith::detect::makePlatformService()); });
+  }
 
   void everyFieldHasAnAccessibleName() {
     for (QLineEdit* edit : window_->findChildren<QLineEdit*>()) {

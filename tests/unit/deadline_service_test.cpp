@@ -88,7 +88,7 @@ class TroubledInstance final : public ServiceInstance {
  public:
   TroubledInstance(std::unique_ptr<ServiceInstance> inner, const TroubledService& service)
       : inner_(std::move(inner)), service_(service) {}
-  std::optional<PropertyValue> property(std::string_view name) const override {
+  std::optional<Property> property(std::string_view name) const override {
     service_.strike(Where::Property, name);
     return inner_->property(name);
   }
@@ -380,12 +380,30 @@ TEST(DeadlineService, GivesEveryInstanceInTheBackendsOrder) {
   ASSERT_NE(connection, nullptr);
   const auto processors = connection->instancesOf("WIN32_PROCESSOR");
   ASSERT_EQ(processors.size(), 2u);
-  EXPECT_EQ(processors[0]->property("name"), PropertyValue("first"));
+  EXPECT_EQ(processors[0]->property("name"), (Property{"first", Source::Wmi}));
   EXPECT_EQ(processors[0]->property("Caption"), std::nullopt);
-  EXPECT_EQ(processors[1]->property("Name"), PropertyValue("second"));
+  EXPECT_EQ(processors[1]->property("Name"), (Property{"second", Source::Wmi}));
   EXPECT_TRUE(connection->instancesOf("Win32_Fan").empty());
   // Each class through its own connection, as the queries do.
   EXPECT_EQ(machine->connections(), 3);
+}
+
+TEST(DeadlineService, PassesOnWhereEachValueCameFromAndWhyOneIsMissing) {
+  RecordInstance processor;
+  processor.set("CurrentClockSpeed", Property{std::int64_t{3600}, Source::Sysfs});
+  processor.set("ExtClock", Property{std::int64_t{100}, Source::Cpuid});
+  processor.setGap("SocketDesignation", Gap::AdministratorOnly);
+  auto machine = std::make_shared<FakeService>();
+  machine->add("Win32_Processor", processor);
+  DeadlineService service(machine, kDeadline);
+  const auto processors = service.connect()->instancesOf("Win32_Processor");
+  ASSERT_EQ(processors.size(), 1u);
+  EXPECT_EQ(processors[0]->property("ExtClock"), (Property{std::int64_t{100}, Source::Cpuid}));
+  EXPECT_EQ(processors[0]->property("currentclockspeed"),
+            (Property{std::int64_t{3600}, Source::Sysfs}));
+  EXPECT_EQ(processors[0]->property("SocketDesignation"), std::nullopt);
+  EXPECT_EQ(processors[0]->gap("SocketDesignation"), Gap::AdministratorOnly);
+  EXPECT_EQ(processors[0]->gap("Name"), Gap::NotReported);
 }
 
 }  // namespace

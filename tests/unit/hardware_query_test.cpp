@@ -195,6 +195,28 @@ TEST_F(Detection, TextIsCutToTheHolderLength) {
   EXPECT_EQ(text(field("Textmultiplier")), "0.01");  // 2000 / 123456
 }
 
+TEST_F(Detection, RecordsTheSourceOfTheLastValueAndWhyAFieldGotNone) {
+  RecordInstance first;
+  first.set("ExtClock", Property{std::int64_t{100}, Source::Smbios});
+  first.set("CurrentClockSpeed", Property{std::int64_t{3000}, Source::Sysfs});
+  RecordInstance second;
+  second.set("CurrentClockSpeed", Property{std::int64_t{3100}, Source::Cpuinfo});
+  // A later instance without the value leaves the earlier one's text, and its source.
+  second.setGap("ExtClock", Gap::AdministratorOnly);
+  second.setGap("SocketDesignation", Gap::AdministratorOnly);
+  service.add("Win32_Processor", first);
+  service.add("Win32_Processor", second);
+  const Provenance provenance = runDetection(service, form);
+  EXPECT_EQ(provenance.source(field("Textarch")), Source::Smbios);
+  EXPECT_EQ(provenance.source(field("Textcpuspeed")), Source::Cpuinfo);
+  EXPECT_EQ(provenance.source(field("Textmultiplier")), Source::Derived);
+  EXPECT_EQ(provenance.source(field("Text11")), Source::Derived);
+  EXPECT_EQ(provenance.source(field("textsocket")), std::nullopt);
+  EXPECT_EQ(provenance.gap(field("textsocket")), Gap::AdministratorOnly);
+  EXPECT_EQ(provenance.source(field("Textweb")), std::nullopt);
+  EXPECT_EQ(provenance.gap(field("Textweb")), Gap::NotReported);
+}
+
 TEST_F(Detection, ClickingTheLogoRepeatsTheChoice) {
   service.add("Win32_Processor", processor("GenuineIntel", 100, 1000));
   runDetection(service, form);

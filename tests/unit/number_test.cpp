@@ -1,5 +1,6 @@
 // Text to number, number to text, the two cuts and checked arithmetic.
 #include "number.h"
+#include "field_text.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,7 @@ namespace freqsmith::testing {
 
 class ToolForm {
  public:
-  explicit ToolForm(const ToolWindow& window)
-      : window_(window), form_(window.controls, window.faultNote) {}
+  explicit ToolForm(const ToolWindow& window) : window_(window), form_(window.controls) {}
 
   ControlId id(const std::string& name) const {
     const int index = indexOfControl(window_.controls, name);
@@ -30,10 +29,15 @@ class ToolForm {
     for (const auto& [name, text] : texts) set(name, text);
   }
   std::string text(const std::string& name) const { return form_.text(FieldId{id(name)}); }
-  std::string note() const { return form_.caption(window_.faultNote); }
+  // The sentence the last click stopped with; empty when it did not stop.
+  const std::string& note() const { return note_; }
 
   // A user's click on the named control.
-  Outcome click(const std::string& name) { return window_.click(form_, id(name)); }
+  Outcome click(const std::string& name) {
+    Outcome outcome = window_.click(form_, id(name));
+    note_ = outcome.sentence;
+    return outcome;
+  }
 
   void expectTexts(const std::map<std::string, std::string>& expected) const {
     for (const auto& [name, value] : expected) EXPECT_EQ(text(name), value) << name;
@@ -44,6 +48,7 @@ class ToolForm {
  private:
   ToolWindow window_;
   MemoryForm form_;
+  std::string note_;
 };
 
 }  // namespace freqsmith::testing

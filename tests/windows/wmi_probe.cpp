@@ -27,9 +27,11 @@ namespace {
 using freqsmith::FieldId;
 using freqsmith::MemoryForm;
 using freqsmith::detect::ManagementService;
+using freqsmith::detect::Property;
 using freqsmith::detect::PropertyValue;
 using freqsmith::detect::ServiceConnection;
 using freqsmith::detect::ServiceInstance;
+using freqsmith::detect::Source;
 using freqsmith::detect::WindowsService;
 using freqsmith::mainwin::field;
 
@@ -48,6 +50,13 @@ std::string describe(const std::optional<PropertyValue>& value) {
     return std::to_string(*integer) + " (integer)";
   }
   return "\"" + std::get<std::string>(*value) + "\" (string)";
+}
+
+// The value alone; every property of this backend says it came from WMI.
+std::optional<PropertyValue> valueOf(const std::optional<Property>& property) {
+  if (!property) return std::nullopt;
+  check(property->source == Source::Wmi, "a property's source is WMI");
+  return property->value;
 }
 
 std::string quoted(const std::string& text) {
@@ -237,11 +246,11 @@ void checkComLifetime(WindowsService& service) {
           "the open connection holds the thread in a single-threaded apartment");
     auto instances = connection->instancesOf("Win32_Processor");
     if (!check(!instances.empty(), "Win32_Processor has instances")) return;
-    const auto before = instances.front()->property("Name");
+    const auto before = valueOf(instances.front()->property("Name"));
     connection.reset();
     check(probeApartment() == RPC_E_CHANGED_MODE,
           "instances that outlive their connection keep COM initialised");
-    const auto after = instances.front()->property("Name");
+    const auto after = valueOf(instances.front()->property("Name"));
     check(after.has_value() && after == before,
           "an instance reads its properties after its connection is gone: " + describe(after));
   }
@@ -284,13 +293,13 @@ std::map<std::string_view, Instances> readService(WindowsService& service) {
       auto& row = rows.emplace_back();
       for (const Mapping& mapping : kMappings) {
         if (mapping.className != className) continue;
-        const auto value = instances[i]->property(mapping.property);
+        const auto value = valueOf(instances[i]->property(mapping.property));
         row[mapping.property] = value;
         std::printf("  [%zu] %-20.*s %s\n", i, static_cast<int>(mapping.property.size()),
                     mapping.property.data(), describe(value).c_str());
       }
       for (std::string_view extra : kExtraProperties) {
-        const auto value = instances[i]->property(extra);
+        const auto value = valueOf(instances[i]->property(extra));
         if (value) {
           std::printf("  [%zu] %-20.*s %s\n", i, static_cast<int>(extra.size()), extra.data(),
                       describe(value).c_str());

@@ -50,7 +50,8 @@ def board(handle, manufacturer, product, version):
     return structure(2, handle, body, strings)
 
 
-def processor(handle, socket, version, ext_clock, max_speed, current_speed, status):
+def processor(handle, socket, version, ext_clock, max_speed, current_speed, status,
+              maker="Intel(R) Corporation"):
     """Strings: 1 socket, 2 manufacturer, 3 version (none when `version` is None)."""
     body = struct.pack(
         "<BBBBQBBHHHBBHHHBBBBBBHH",
@@ -79,7 +80,7 @@ def processor(handle, socket, version, ext_clock, max_speed, current_speed, stat
         0x00B3,  # family 2
     )
     assert len(body) + 4 == 0x2A
-    strings = [socket, "Intel(R) Corporation"] + ([version] if version is not None else [])
+    strings = [socket, maker] + ([version] if version is not None else [])
     return structure(4, handle, body, strings)
 
 
@@ -117,6 +118,15 @@ def main():
                     POPULATED_ENABLED)
         + end_of_table(0x00FF)
         + board(0x0100, "after the end", "after the end", "after the end"),
+    )
+    # A virtual machine's table: no board structure, and 0 (unknown) for the external clock,
+    # as hypervisors write it.
+    write(
+        "virtual-machine",
+        bios(0x0000, "Firmware Works Ltd.", "1.16.2-vm", "04/01/2014")
+        + processor(0x0400, "CPU 0", "pc-vm-7.2", 0, 2000, 2000, POPULATED_ENABLED,
+                    maker="Virtual Machine Maker")
+        + end_of_table(0x7F00),
     )
     # A processor structure whose header claims more bytes than the file holds.
     write("malformed", struct.pack("<BBH", 4, 0x2A, 0x0040) + bytes(range(0x10, 0x24)))

@@ -1,0 +1,124 @@
+// Parsing the options with QCommandLineParser, and the --detect report.
+#include "command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "build_config.h"
+#include "deadline_service.h"
+#include "detection_report.h"
+#include "platform_service.h"
+
+namespace freqsmith {
+namespace {
+
+struct Options {
+  Options();
+
+  QCommandLineParser parser;
+  QCommandLineOption detect{
+      QStringLiteral("detect"),
+      QStringLiteral("Print the figures of the \"CPU and Mainboard\" tab, each with where it came "
+                     "from, and exit without opening a window.")};
+  QCommandLineOption sysroot{
+      QStringLiteral("sysroot"),
+      QStringLiteral("Read the Linux files under <DIR> instead of / (a copy of another "
+                     "machine's /proc and /sys); the processor is not asked."),
+      QStringLiteral("DIR")};
+};
+
+Options::Options() {
+  parser.setApplicationDescription(QStringLiteral(
+      "Overclocking calculator: CPU speed, front-side bus, instructions per second, memory "
+      "speed and power-supply load, with the detected processor, board and BIOS."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addOption(detect);
+  // Only the Linux backend reads such files; elsewhere the option is refused, so not offered.
+  if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(sysroot);
+}
+
+void printError(const QString& message) {
+  const QByteArray text = QStringLiteral("freqsmith: %1\nTry 'freqsmith --help' for the options.\n")
+                              .arg(message)
+                              .toLocal8Bit();
+  std::fwrite(text.data(), 1, static_cast<std::size_t>(text.size()), stderr);
+}
+
+// Parses the arguments; on a bad one says so and gives false. --help and --version print
+// and end the program here.
+bool parse(Options& options, const QStringList& arguments) {
+  if (!options.parser.parse(arguments)) {
+    printError(options.parser.errorText());
+    return false;
+  }
+  if (!options.parser.positionalArguments().isEmpty()) {
+    printError(QStringLiteral("unexpected argument '%1'")
+                   .arg(options.parser.positionalArguments().constFirst()));
+    return false;
+  }
+  options.parser.process(arguments);
+  return true;
+}
+
+// The service the options name; nullptr, after saying why, when --sysroot cannot be read.
+std::unique_ptr<detect::ManagementService> chosenService(const Options& options) {
+  if (!options.parser.isSet(options.sysroot)) return detect::makePlatformService();
+  const QString dir = options.parser.value(options.sysroot);
+  const std::filesystem::path root(QFile::encodeName(dir).toStdString());
+  std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
+  if (!service) {
+    printError(QStringLiteral("--sysroot is not available on this platform"));
+    return nullptr;
+  }
+  std::error_code error;
+  const std::filesystem::directory_iterator listing(root, error);
+  if (error) {
+    printError(QStringLiteral("cannot read the directory '%1': %2")
+                   .arg(dir, QString::fromLocal8Bit(error.message().c_str())));
+    return nullptr;
+  }
+  return service;
+}
+
+}  // namespace
+
+bool printsOnly(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--detect"}) {
+      if (std::strcmp(argv[i], option) == 0) return true;
+    }
+  }
+  return false;
+}
+
+int runPrinting(int argc, char* argv[]) {
+  QCoreApplication core(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("freqsmith"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(FREQSMITH_VERSION_TEXT));
+  Options options;
+  if (!parse(options, QCoreApplication::arguments())) return kUsageError;
+  std::unique_ptr<detect::ManagementService> backend = chosenService(options);
+  if (!backend) return kUsageError;
+  // The same bound as the window's: a hung management service does not hang the terminal.
+  detect::DeadlineService service(std::move(backend));
+  const std::string report = detect::detectionReport(service);
+  std::fwrite(report.data(), 1, report.size(), stdout);
+  return 0;
+}
+
+std::unique_ptr<detect::ManagementService> serviceForWindow() {
+  Options options;
+  if (!parse(options, QCoreApplication::arguments())) return nullptr;
+  return chosenService(options);
+}
+
+}  // namespace freqsmith

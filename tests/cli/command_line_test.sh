@@ -1,0 +1,80 @@
+#!/bin/sh
+# The program's options as a user meets them on a terminal without a display: the detection
+# report of this machine and of a fixture machine, help and version, and exit status 2 with
+# a message for arguments that cannot be used.
+#   command_line_test.sh PROGRAM MACHINES_DIR
+set -u
+program=$1
+machines=$2
+failures=0
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+# Runs the program with no display at all; the status lands in $status.
+run() {
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@" >"$out" 2>"$err"
+  status=$?
+}
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- stdout"; cat "$out"; echo "--- stderr"; cat "$err"
+  failures=$((failures + 1))
+}
+
+expect_status() {
+  want=$1
+  shift
+  run "$@"
+  [ "$status" -eq "$want" ] || fail "$* exited with $status, not $want"
+}
+
+expect_status 0 --detect --sysroot "$machines/intel-desktop"
+cat >"$err.want" <<'REPORT'
+Processor maker: GenuineIntel (cpuinfo)
+Processor type: Desktop Processor Q4-4200 @ 4.20GHz (cpuinfo)
+Processor socket: LGA1151 (SMBIOS)
+System Clock: 100 Mhz (SMBIOS)
+Frontside Bus: 200 Mhz (derived)
+CPU Multiplier: 36 (derived)
+CPU Speed: 3600 Mhz (sysfs)
+Mainboard vendor: Board Maker Inc. (sysfs)
+Mainboard model: BM-Z270 DESKTOP (sysfs)
+BIOS version: 1203 (sysfs)
+L2 Cache Size: 1024 KB (sysfs)
+L2 Cache Speed: 3600 Mhz (derived)
+REPORT
+cmp -s "$out" "$err.want" || fail "the report of intel-desktop differs from the expected one"
+rm -f "$err.want"
+
+# With --sysroot the processor running this is not asked: this fixture has no table, so
+# its bus clock stays unknown.
+expect_status 0 --detect --sysroot "$machines/intel-no-smbios"
+grep -qx 'System Clock: unknown' "$out" || fail "--sysroot asked this processor for the bus clock"
+
+expect_status 0 --detect
+[ "$(wc -l <"$out")" -eq 12 ] || fail "the report of this machine is not twelve lines"
+grep -q '^CPU Speed: ' "$out" || fail "the report of this machine lacks the CPU speed"
+
+expect_status 0 --help
+grep -q -- '--detect' "$out" && grep -q -- '--sysroot <DIR>' "$out" || fail "--help lacks an option"
+expect_status 0 --version
+grep -q '^freqsmith ' "$out" || fail "--version does not name the program"
+
+expect_status 2 --detect --no-such-option
+grep -q 'no-such-option' "$err" || fail "the bad option is not named"
+expect_status 2 --detect --sysroot "$machines/no-such-machine"
+grep -q 'no-such-machine' "$err" || fail "the unreadable directory is not named"
+expect_status 2 --detect --sysroot "$machines/make_smbios.py"
+expect_status 2 --detect --sysroot
+expect_status 2 --detect stray-argument
+
+# The window's path: Qt's own options pass, ours are checked before any window opens.
+run -platform offscreen --no-such-option
+[ "$status" -eq 2 ] || fail "a bad option with the window exited with $status, not 2"
+run -platform offscreen --sysroot "$machines/no-such-machine"
+[ "$status" -eq 2 ] || fail "an unreadable --sysroot with the window exited with $status, not 2"
+
+[ "$failures" -eq 0 ] && echo "all command-line checks passed"
+[ "$failures" -eq 0 ]

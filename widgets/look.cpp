@@ -1,0 +1,233 @@
+// Fonts and palettes per role. The window was drawn for "MS Sans Serif" and "Small Fonts";
+// where those are missing, metric-compatible families keep the captions inside their boxes.
+#include "look.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QWidget>
+
+#include <algorithm>
+#include <optional>
+#include "small_label.h"
+
+namespace freqsmith {
+namespace {
+
+const QColor kResultText(192, 255, 255);
+const QColor kExhaustText(255, 192, 192);
+const QColor kTunableBase(227, 225, 251);
+const QColor kBannerText(255, 214, 90);
+const QColor kIntakeCaption(0x00, 0x40, 0x40);
+const QColor kExhaustCaption(0x80, 0x40, 0x00);
+const QColor kIntakeTotalCaption(0x00, 0x00, 0x80);
+const QColor kNoteText(0x40, 0x40, 0x40);
+
+// The first of `families` that is installed, found once by name: handing Qt the whole list,
+// or asking it about each name, would have it resolve the missing ones through the
+// platform's font substitution, which costs more than the rest of the start-up.
+QString installedFamily(const QStringList& families) {
+  static const QStringList installed = QFontDatabase::families();
+  for (const QString& family : families) {
+    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont makeFont(const QString& family, double points, bool bold) {
+  QFont font;
+  font.setFamily(family);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+#ifdef Q_OS_WIN
+// Windows draws "MS Sans Serif" and "Small Fonts" from bitmaps that do not grow with the
+// display's scale; "Microsoft Sans Serif" is the outline font that succeeded both. Liberation
+// Sans stays out of the small size: Wine, where the Windows build is tested, runs its letters
+// together at 6.75 points ("Athlon" reads "AtNon").
+const QStringList kSansFamilies = {"Microsoft Sans Serif", "Arial", "Liberation Sans",
+                                   "DejaVu Sans"};
+const QStringList kSmallFamilies = {"Microsoft Sans Serif", "Arial", "DejaVu Sans"};
+#else
+const QStringList kSansFamilies = {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
+                                   "Arial", "DejaVu Sans"};
+const QStringList kSmallFamilies = {"Small Fonts", "Liberation Sans", "Arial", "DejaVu Sans"};
+#endif
+
+const QString& sansFamily() {
+  static const QString family = installedFamily(kSansFamilies);
+  return family;
+}
+
+const QString& smallFamily() {
+  static const QString family = installedFamily(kSmallFamilies);
+  return family;
+}
+
+const QString& displayFamily() {
+  static const QString family = installedFamily({"Arial", "Liberation Sans", "DejaVu Sans"});
+  return family;
+}
+
+// The caption colour of the looks that have one of their own.
+std::optional<QColor> captionColour(Look look) {
+  switch (look) {
+    case Look::Banner:
+      return kBannerText;
+    case Look::Explanation:
+    case Look::OnArtwork:
+      return QColor(Qt::white);
+    case Look::IntakeRow:
+      return kIntakeCaption;
+    case Look::ExhaustRow:
+    case Look::ExhaustSum:
+      return kExhaustCaption;
+    case Look::IntakeSum:
+      return kIntakeTotalCaption;
+    case Look::Note:
+      return kNoteText;
+    default:
+      return std::nullopt;
+  }
+}
+
+void setColours(QWidget* widget, const QColor& base, const QColor& text) {
+  if (widget->palette().color(QPalette::Base) == base &&
+      widget->palette().color(QPalette::Text) == text) {
+    return;
+  }
+  QPalette palette = widget->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, base);
+    palette.setColor(group, QPalette::Text, text);
+  }
+  widget->setPalette(palette);
+}
+
+// Setting a font re-lays out the widget's text; most controls already have the font the
+// application gave their class (installApplicationFonts).
+void setFontIfOther(QWidget* widget, const QFont& font) {
+  if (widget->font() != font) widget->setFont(font);
+}
+
+}  // namespace
+
+void installApplicationFonts() {
+  QApplication::setFont(plainFont());
+  QApplication::setFont(fieldFont(), "QLineEdit");
+  QApplication::setFont(smallFont(), SmallLabel::staticMetaObject.className());
+}
+
+QRect pixelRect(const Twips& place) {
+  return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
+}
+
+QFont fieldFont() {
+  static const QFont font = makeFont(sansFamily(), 8.25, true);
+  return font;
+}
+QFont plainFont() {
+  static const QFont font = makeFont(sansFamily(), 8.25, false);
+  return font;
+}
+QFont smallFont() {
+  static const QFont font = makeFont(smallFamily(), 6.75, false);
+  return font;
+}
+
+QFont lookFont(Look look) {
+  switch (look) {
+    case Look::Small:
+    case Look::Heading:
+    case Look::OnArtwork:
+    case Look::SmallTop:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
+      return smallFont();
+    case Look::Bold:
+    case Look::Banner:
+    case Look::IntakeSum:
+    case Look::ExhaustSum:
+      return fieldFont();
+    case Look::Display18:
+      return makeFont(displayFamily(), 18, false);
+    case Look::Display24:
+      return makeFont(displayFamily(), 24, false);
+    case Look::Total:
+      return makeFont(sansFamily(), 13.5, true);
+    case Look::Plain:
+    case Look::Centered:
+    case Look::Exhaust:
+    case Look::Explanation:
+    case Look::BlackBox:
+      break;
+  }
+  return plainFont();
+}
+
+void applyLook(QWidget* widget, const Control& control) {
+  if (control.kind != ControlKind::Field) {
+    // Plain controls take the window's font.
+    setFontIfOther(widget, lookFont(control.look));
+    if (const std::optional<QColor> colour = captionColour(control.look)) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::WindowText, *colour);
+      widget->setPalette(palette);
+    }
+    if (control.look == Look::BlackBox) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::Window, Qt::black);
+      widget->setPalette(palette);
+      widget->setAutoFillBackground(true);
+    }
+    return;
+  }
+  if (control.role == FieldRole::Hidden) return;  // never drawn
+  setFontIfOther(widget, control.look == Look::Total ? lookFont(Look::Total) : fieldFont());
+  switch (control.role) {
+    case FieldRole::Input:
+      setColours(widget, Qt::white, Qt::black);
+      break;
+    case FieldRole::Tunable:
+      setColours(widget, kTunableBase, Qt::black);
+      break;
+    case FieldRole::Result:
+    case FieldRole::Notes:
+      setColours(widget, Qt::black, control.look == Look::Exhaust ? kExhaustText : kResultText);
+      break;
+    case FieldRole::Detection:
+      setColours(widget, widget->palette().color(QPalette::Window),
+                 widget->palette().color(QPalette::WindowText));
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setFrame(false);
+      break;
+    case FieldRole::Hidden:
+    case FieldRole::None:
+      break;
+  }
+}
+
+QFont fittedFont(QFont font, const QString& text, int room) {
+  constexpr double kSmallest = 5;
+  while (font.pointSizeF() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room) {
+    font.setPointSizeF(std::max(kSmallest, font.pointSizeF() - 0.75));
+  }
+  return font;
+}
+
+void fitTextToWidth(QLineEdit* field, const Control& control) {
+  // The frame and the line edit's own margin on each side.
+  constexpr int kInset = 2 + 2;
+  const QFont base = control.look == Look::Total ? lookFont(Look::Total) : fieldFont();
+  const QFont font = fittedFont(base, field->text(), field->width() - 2 * kInset);
+  if (font != field->font()) field->setFont(font);
+}
+
+}  // namespace freqsmith

@@ -1,0 +1,173 @@
+// One widget per row, in table order, so that keyboard focus follows the reading order.
+#include "window_builder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWidget>
+#include <unordered_map>
+
+#include "caption_frame.h"
+#include "deferred_widgets.h"
+#include "display_label.h"
+#include "hidden_field.h"
+#include "look.h"
+#include "picture_label.h"
+#include "small_label.h"
+
+namespace freqsmith {
+namespace {
+
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Four captions of the tab strip must fit across the window, as they did on the platform the
+// window was drawn for; the style's tab padding is narrowed to make room for wider fonts.
+class CompactTabStyle final : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 10;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+QWidget* makeTabs(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
+  auto* style = new CompactTabStyle;
+  style->setParent(tabs);
+  tabs->tabBar()->setStyle(style);
+  tabs->setUsesScrollButtons(false);
+  tabs->tabBar()->setExpanding(true);
+  return tabs;
+}
+
+QWidget* makeField(const Control& row, QWidget* parent) {
+  if (row.role == FieldRole::Notes) {
+    auto* notes = new NotesView(qt(row.text), parent);
+    notes->setReadOnly(true);
+    notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return notes;
+  }
+  if (row.role == FieldRole::Hidden) return new HiddenField(qt(row.text), parent);
+  auto* edit = new QLineEdit(qt(row.text), parent);
+  edit->setAlignment(Qt::AlignCenter);
+  const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
+  edit->setReadOnly(!typed);
+  // Only typed fields carry the widget's own limit: it refuses keys and cuts pastes. The
+  // program's writes are cut by the form, which keeps every digit before the point.
+  if (typed && row.maxLength > 0) edit->setMaxLength(row.maxLength);
+  return edit;
+}
+
+QWidget* makeLabel(const Control& row, QWidget* parent) {
+  const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
+  // Labels in the small type are made as SmallLabel, which takes that font from the
+  // application instead of changing its font after it is made.
+  const bool small = lookFont(row.look) == smallFont();
+  QLabel* label = figure  ? new DisplayLabel(qt(row.text), row.look, parent)
+                  : small ? new SmallLabel(qt(row.text), parent)
+                          : new QLabel(qt(row.text), parent);
+  label->setTextFormat(Qt::PlainText);
+  switch (row.look) {
+    case Look::Heading:
+    case Look::Centered:
+    case Look::Banner:
+    case Look::Explanation:
+    case Look::Display18:
+    case Look::Display24:
+    case Look::IntakeRow:
+    case Look::ExhaustRow:
+    case Look::Note:
+      label->setAlignment(Qt::AlignCenter);
+      break;
+    case Look::SmallTop:
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      break;
+    default:
+      label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      break;
+  }
+  return label;
+}
+
+Artwork artworkOf(std::span<const PictureSource> pictures, std::string_view name) {
+  for (const PictureSource& picture : pictures) {
+    if (picture.name == name) return picture.artwork;
+  }
+  return {};
+}
+
+QWidget* makeButton(const Control& row, const Artwork& artwork, QWidget* parent) {
+  if (artwork.resource)
+    return new PictureButton(qt(row.text), artwork.resource, artwork.size, parent);
+  return new QPushButton(qt(row.text), parent);
+}
+
+QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures, QWidget* parent) {
+  switch (row.kind) {
+    case ControlKind::Tabs:
+      return makeTabs(parent);
+    case ControlKind::TabPage: {
+      auto* page = new QWidget;
+      static_cast<QTabWidget*>(parent)->addTab(page, qt(row.text));
+      return page;
+    }
+    case ControlKind::Frame:
+      return new CaptionFrame(qt(row.text), parent);
+    case ControlKind::Label:
+      return makeLabel(row, parent);
+    case ControlKind::Field:
+      return makeField(row, parent);
+    case ControlKind::Box:
+      return new QCheckBox(qt(row.text), parent);
+    case ControlKind::Button:
+      return makeButton(row, artworkOf(pictures, row.name), parent);
+    case ControlKind::Picture:
+      return new PictureLabel(artworkOf(pictures, row.name), parent);
+    case ControlKind::Window:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,
+                                    std::span<const PictureSource> pictures) {
+  std::vector<QWidget*> widgets(table.size(), nullptr);
+  std::unordered_map<std::string_view, QWidget*> byName;
+  widgets[0] = window;
+  byName.emplace(table[0].name, window);
+  window->setObjectName(qt(table[0].name));
+  // The controls take their fonts from the application (plain, and bold for line edits);
+  // a font set on the window would override the line edits' one.
+  if (QApplication::font() != plainFont()) installApplicationFonts();
+  window->setFixedSize(pixelRect(table[0].place).size());
+
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    const Control& row = table[i];
+    QWidget* parent = byName.at(row.parent);
+    QWidget* widget = makeWidget(row, pictures, parent);
+    widget->setObjectName(qt(row.name));
+    if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
+    // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
+    if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
+    if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
+    if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
+    applyLook(widget, row);
+    widgets[i] = widget;
+    byName.emplace(row.name, widget);
+  }
+  return widgets;
+}
+
+}  // namespace freqsmith
