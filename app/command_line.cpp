@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "deadline_service.h"
 #include "detection_report.h"
 #include "platform_service.h"
+#include "terminal.h"
 
 namespace freqsmith {
 namespace {
@@ -49,8 +49,8 @@ Options::Options() {
 void printError(const QString& message) {
   const QByteArray text = QStringLiteral("freqsmith: %1\nTry 'freqsmith --help' for the options.\n")
                               .arg(message)
-                              .toLocal8Bit();
-  std::fwrite(text.data(), 1, static_cast<std::size_t>(text.size()), stderr);
+                              .toUtf8();
+  print(Channel::Error, {text.data(), static_cast<std::size_t>(text.size())});
 }
 
 // Parses the arguments; on a bad one says so and gives false. --help and --version print
@@ -101,6 +101,7 @@ bool printsOnly(int argc, char* argv[]) {
 }
 
 int runPrinting(int argc, char* argv[]) {
+  connectToTerminal();
   QCoreApplication core(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("freqsmith"));
   QCoreApplication::setApplicationVersion(QStringLiteral(FREQSMITH_VERSION_TEXT));
@@ -111,7 +112,7 @@ int runPrinting(int argc, char* argv[]) {
   // The same bound as the window's: a hung management service does not hang the terminal.
   detect::DeadlineService service(std::move(backend));
   const std::string report = detect::detectionReport(service);
-  std::fwrite(report.data(), 1, report.size(), stdout);
+  print(Channel::Output, report);
   return 0;
 }
 
