@@ -5,12 +5,14 @@
 #include "command_line.h"
 #include "deadline_service.h"
 #include "main_window.h"
+#include "platform_options.h"
 #include "startup.h"
 
 int main(int argc, char* argv[]) {
   // Printing needs no display, so it is done before the GUI starts.
   if (freqsmith::printsOnly(argc, argv)) return freqsmith::runPrinting(argc, argv);
 
+  freqsmith::choosePlatformOptions();
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
   std::unique_ptr<freqsmith::detect::ManagementService> backend = freqsmith::serviceForWindow();

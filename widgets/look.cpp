@@ -49,12 +49,13 @@ QFont makeFont(const QString& family, double points, bool bold) {
 
 #ifdef Q_OS_WIN
 // Windows draws "MS Sans Serif" and "Small Fonts" from bitmaps that do not grow with the
-// display's scale; "Microsoft Sans Serif" is the outline font that succeeded both. Liberation
-// Sans stays out of the small size: Wine, where the Windows build is tested, runs its letters
-// together at 6.75 points ("Athlon" reads "AtNon").
+// display's scale. "Microsoft Sans Serif" is the outline font drawn to the same measures as
+// the first; the second has no such twin, and Arial, as on Linux its metric twin Liberation
+// Sans, keeps the small captions inside their boxes. Under Wine, which brings neither, the
+// Liberation fonts stand in.
 const QStringList kSansFamilies = {"Microsoft Sans Serif", "Arial", "Liberation Sans",
                                    "DejaVu Sans"};
-const QStringList kSmallFamilies = {"Microsoft Sans Serif", "Arial", "DejaVu Sans"};
+const QStringList kSmallFamilies = {"Arial", "Liberation Sans", "DejaVu Sans"};
 #else
 const QStringList kSansFamilies = {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
                                    "Arial", "DejaVu Sans"};
@@ -228,6 +229,20 @@ void fitTextToWidth(QLineEdit* field, const Control& control) {
   const QFont base = control.look == Look::Total ? lookFont(Look::Total) : fieldFont();
   const QFont font = fittedFont(base, field->text(), field->width() - 2 * kInset);
   if (font != field->font()) field->setFont(font);
+}
+
+void fitCaptionToWidth(QLabel* label) {
+  const QString& text = label->text();
+  if (label->wordWrap() || text.contains(u'\n')) return;
+  const int room = label->contentsRect().width();
+  if (QFontMetrics(label->font()).horizontalAdvance(text) <= room) return;
+  // Past this the letters read as squeezed; a smaller size is kinder.
+  constexpr int kNarrowest = 85;
+  QFont font = label->font();
+  do {
+    font.setStretch((font.stretch() == QFont::AnyStretch ? 100 : font.stretch()) - 1);
+  } while (font.stretch() > kNarrowest && QFontMetrics(font).horizontalAdvance(text) > room);
+  label->setFont(fittedFont(font, text, room));
 }
 
 }  // namespace freqsmith

@@ -164,6 +164,10 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
     if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
     applyLook(widget, row);
+    // The large figures show detected values later, in a box of their own measure.
+    const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
+    if (row.kind == ControlKind::Label && !figure && !row.text.empty())
+      fitCaptionToWidth(static_cast<QLabel*>(widget));
     widgets[i] = widget;
     byName.emplace(row.name, widget);
   }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "build_config.h"
 #include "deadline_service.h"
 #include "detection_report.h"
+#include "display_label.h"
 #include "fake_service.h"
 #ifndef _WIN32
 #include "fixture_machines.h"
@@ -468,6 +470,18 @@ class MainWindowTest : public QObject {
   void reportAgreesWithTheWindowOnThisMachine() {
     checkReportAgreesWithWindow(
         [] { return std::shared_ptr(freqsmith::detect::makePlatformService()); });
+  }
+
+  // In whatever fonts the platform offers, no one-line caption loses its last letters.
+  void everyCaptionIsDrawnWhole() {
+    for (QLabel* label : window_->findChildren<QLabel*>()) {
+      if (label->wordWrap() || label->text().isEmpty() || label->text().contains(u'\n') ||
+          qobject_cast<freqsmith::DisplayLabel*>(label))
+        continue;
+      QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+                   label->contentsRect().width(),
+               qPrintable(label->objectName()));
+    }
   }
 
   void everyFieldHasAnAccessibleName() {

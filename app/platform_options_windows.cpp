@@ -1,0 +1,26 @@
+// Under Wine, GDI draws the small captions in the outline fonts Wine offers with misshapen
+// letters ("accurate" reads "accwate"); Qt's own FreeType rasterizer draws them as on Linux.
+// Windows itself keeps its native text.
+#include <windows.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "platform_options.h"
+
+namespace freqsmith {
+namespace {
+
+bool runsUnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+}  // namespace
+
+void choosePlatformOptions() {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !runsUnderWine()) return;
+  qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("windows:fontengine=freetype"));
+}
+
+}  // namespace freqsmith
