@@ -235,13 +235,22 @@ void fitCaptionToWidth(QLabel* label) {
   const QString& text = label->text();
   if (label->wordWrap() || text.contains(u'\n')) return;
   const int room = label->contentsRect().width();
-  if (QFontMetrics(label->font()).horizontalAdvance(text) <= room) return;
-  // Past this the letters read as squeezed; a smaller size is kinder.
-  constexpr int kNarrowest = 85;
+  const int needed = QFontMetrics(label->font()).horizontalAdvance(text);
+  if (needed <= room) return;
+  // Letters set closer by up to half a pixel each still read well; beyond that a smaller
+  // size is kinder. Letter spacing, unlike a narrower stretch, is measured the same way on
+  // every font engine.
+  constexpr double kTightest = 0.5;
   QFont font = label->font();
-  do {
-    font.setStretch((font.stretch() == QFont::AnyStretch ? 100 : font.stretch()) - 1);
-  } while (font.stretch() > kNarrowest && QFontMetrics(font).horizontalAdvance(text) > room);
+  const double closer = (needed - room) / static_cast<double>(text.size());
+  if (closer <= kTightest) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -std::min(kTightest, closer + 0.05));
+    if (QFontMetrics(font).horizontalAdvance(text) <= room) {
+      label->setFont(font);
+      return;
+    }
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+  }
   label->setFont(fittedFont(font, text, room));
 }
 

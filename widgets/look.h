@@ -37,8 +37,8 @@ QFont fittedFont(QFont font, const QString& text, int room);
 // A result longer than its field was drawn for is shown whole, in a smaller font.
 void fitTextToWidth(QLineEdit* field, const Control& control);
 
-// A one-line caption wider than its label in this platform's fonts is drawn whole in
-// narrower letters, and only when those would grow too thin, in a smaller size.
+// A one-line caption wider than its label in this platform's fonts is drawn whole: with its
+// letters set a little closer, or when that is not enough, in a smaller size.
 void fitCaptionToWidth(QLabel* label);
 
 }  // namespace freqsmith
