@@ -49,6 +49,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Ends the prefix's server and whatever runs in it, and starts one that stays until the end,
+# with Wine's own services. Those inherit the output of the program that starts them and
+# would hold a test's output pipe open for as long as they run.
+restart_server() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
 step "creating a fresh Wine prefix"
 timeout 300 wineboot -i >"$logs/wineboot.log" 2>&1 || { cat "$logs/wineboot.log" >&2; fail "wineboot"; }
 # A crashing program must fail its test, not wait for someone to close Wine's crash dialog.
@@ -66,6 +76,9 @@ ln -s /usr/share/fonts/truetype/liberation2/LiberationSans-*.ttf \
 mingw_dirs="Z:$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
 mingw_dirs="$mingw_dirs;Z:$(dirname "$(readlink -f "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")"
 step "unit and window tests under Wine (offscreen)"
+# One server for all of them: a server that ends with each test costs the next one seconds
+# of start-up.
+restart_server
 WINEPATH="Z:$qt/bin;$mingw_dirs" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="Z:$fonts" \
   WINEQT_FORCE_STDERR_LOGGING=1 \
   ctest --test-dir "$build" --output-on-failure --timeout 300 ||
@@ -73,7 +86,8 @@ WINEPATH="Z:$qt/bin;$mingw_dirs" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDI
 
 # --- 2. the detection probe ---------------------------------------------------------------
 step "detection against Wine's management service"
-timeout 120 wine "$probe" >"$logs/wmi_probe.log" 2>&1 || {
+# The probe writes Windows line ends.
+timeout 120 wine "$probe" 2>&1 | tr -d '\r' >"$logs/wmi_probe.log" || {
   cat "$logs/wmi_probe.log"
   fail "wmi_probe"
 }
@@ -82,7 +96,6 @@ tail -n 1 "$logs/wmi_probe.log" | sed 's/^/  wmi_probe: /'
 probed() {
   sed -n "s/^ok   $1 reads \"\(.*\)\"\$/\1/p" "$logs/wmi_probe.log" | head -n 1
 }
-wineserver -w
 
 # --- 3. the release zip on a virtual display ------------------------------------------------
 step "starting a virtual X display"
@@ -91,6 +104,18 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$logs/display" ] && break; sleep 0.1; done
 [ -s "$logs/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$logs/display")"
+# What Wine started without a display must not serve the windows to come.
+restart_server
+
+# Waits until no process of the prefix runs a program whose path matches `pattern`.
+wait_ended() {
+  local pattern=$1
+  for _ in $(seq 600); do
+    pgrep -f "$pattern" >/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
 
 # Waits until a visible window whose caption matches `pattern` exists; prints its id.
 wait_window() {
@@ -218,7 +243,6 @@ xdotool mousemove --window "$box" 20 20 click 1
 xdotool key Return
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 wait "$app" || fail "--version ended with exit code $?"
-wineserver -w
 
 # --- 4. the installer -----------------------------------------------------------------------
 setup=$PWD/dist/freqsmith-$version_text-setup.exe
@@ -250,13 +274,21 @@ check_installer() {
   sleep 1
   xdotool mousemove --window "$installed" "$caption_free_x" "$caption_free_y" click 1
   xdotool key alt+F4
-  timeout 60 wineserver -w || fail "the installed program did not end"
+  wait_ended 'Freqsmith.freqsmith\.exe' || fail "the installed program did not end"
 
   step "the installer, $mode: uninstalling silently"
   # The uninstaller copies itself to a temporary folder, starts the copy and returns at once;
   # the copy is done when the prefix has no program left running.
-  wine cmd /c "$quiet" || fail "the uninstaller ended with exit code $?"
-  timeout 120 wineserver -w || fail "the uninstaller did not finish"
+  # The command as Windows keeps it: the quoted program, then its options.
+  local program=${quiet#\"}
+  program=${program%%\"*}
+  # shellcheck disable=SC2086
+  wine "$program" ${quiet##*\" } || fail "the uninstaller ended with exit code $?"
+  for _ in $(seq 300); do
+    [ -e "$folder" ] || break
+    sleep 0.1
+  done
+  wait_ended 'Au_\.exe' || fail "the uninstaller did not finish"
   [ ! -e "$folder" ] || fail "the uninstaller left $folder: $(find "$folder" | head -5)"
   [ ! -e "$menu/Freqsmith.lnk" ] || fail "the uninstaller left the Start-menu shortcut"
   wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left $key"
