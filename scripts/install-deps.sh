@@ -4,7 +4,7 @@
 #   install-deps.sh test      ... plus what the test suite needs (clang for the fuzz targets)
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus what the Windows release needs: the MinGW-w64 cross
-#                             compiler, Wine and its fonts, GoogleTest's sources, makensis
+#                             compiler, Wine, GoogleTest's sources, makensis
 #                             and zip (and dpkg-dev, which unpacks Qt's source package)
 #   install-deps.sh wine-desktop  ... plus a virtual X display and the tools that drive
 #                             and read the Windows program's window under Wine
@@ -21,7 +21,7 @@ for group in "$@"; do
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
-    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 fonts-wine googletest nsis zip dpkg-dev" ;;
+    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 googletest nsis zip dpkg-dev" ;;
     wine-desktop) packages="$packages xvfb xauth xdotool xclip unzip imagemagick" ;;
     screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
