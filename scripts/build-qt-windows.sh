@@ -78,6 +78,9 @@ fi
 
 started=$(date +%s)
 work=$cache/work-$key
+# A run that takes up an interrupted build says so beside the time it took.
+resumed=""
+[ -d "$work" ] && resumed=", resuming an earlier run"
 mkdir -p "$work"
 
 # The source package, fetched through an apt configuration of our own, so that the
@@ -185,7 +188,7 @@ cp -r "$source_dir/LICENSES" "$prefix/LICENSES"
   echo "source: $(head -1 "$source_dir/debian/changelog")"
   printf 'option: %s\n' "${configure_options[@]}"
   echo "compiler: $triple-g++-posix $compiler_version"
-  echo "built: $(date -u +%Y-%m-%dT%H:%M:%SZ) in $(( ($(date +%s) - started) / 60 )) min"
+  echo "built: $(date -u +%Y-%m-%dT%H:%M:%SZ) in $(( ($(date +%s) - started) / 60 )) min$resumed"
 } >"$prefix/.complete.new"
 mv "$prefix/.complete.new" "$prefix/.complete"
 rm -rf "$work"
@@ -201,5 +204,5 @@ for other in "$cache"/work-*; do
   fi
   exec 8>&-
 done
-say "Qt $qt_version for Windows is ready in $prefix ($(( ($(date +%s) - started) / 60 )) min)"
+say "Qt $qt_version for Windows is ready in $prefix ($(( ($(date +%s) - started) / 60 )) min$resumed)"
 echo "$prefix"
