@@ -16,8 +16,13 @@ started=$(date +%s)
 step() { echo "test-windows: $* ($(($(date +%s) - started)) s)"; }
 fail() {
   echo "test-windows: FAILED: $*" >&2
-  echo "test-windows: the Wine prefix is kept in $WINEPREFIX" >&2
+  [ -z "${WINEPREFIX:-}" ] || echo "test-windows: the Wine prefix is kept in $WINEPREFIX" >&2
   exit 1
+}
+expect() {
+  local what=$1 got=$2 want=$3
+  [ "$got" = "$want" ] || fail "$what reads '$got', expected '$want'"
+  printf '  %-28s %s\n' "$what" "$got"
 }
 
 ./scripts/install-deps.sh windows wine-desktop
@@ -97,6 +102,27 @@ probed() {
   sed -n "s/^ok   $1 reads \"\(.*\)\"\$/\1/p" "$logs/wmi_probe.log" | head -n 1
 }
 
+step "freqsmith.exe --detect against the same service"
+WINEPATH="Z:$qt/bin;$mingw_dirs" timeout 120 wine "$program" --detect 2>&1 |
+  tr -d '\r' >"$logs/detect.log" || {
+  cat "$logs/detect.log"
+  fail "freqsmith.exe --detect"
+}
+# Each figure as the report shows it: what the probe read, with the tab's unit, from WMI;
+# "unknown" where the service gave nothing and the field kept its design text.
+for row in "Processor maker|Textmaker|" "Processor type|Textcputype|" \
+  "Processor socket|textsocket|" "System Clock|Textarch| Mhz" "CPU Speed|Textcpuspeed| Mhz" \
+  "Mainboard vendor|Textweb|" "Mainboard model|Textproduct|" "BIOS version|Textversion|" \
+  "L2 Cache Size|Textl2size| KB"; do
+  IFS='|' read -r heading name unit <<<"$row"
+  if grep -q "so $name keeps " "$logs/wmi_probe.log"; then
+    want="unknown"
+  else
+    want="$(probed "$name")$unit (WMI)"
+  fi
+  expect "--detect $heading" "$(sed -n "s/^$heading: //p" "$logs/detect.log")" "$want"
+done
+
 # --- 3. the release zip on a virtual display ------------------------------------------------
 step "starting a virtual X display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$logs/display" 2>"$logs/xvfb.log" &
@@ -133,11 +159,6 @@ copy_field() {
   xdotool key ctrl+a ctrl+c
   sleep 0.3
   xclip -o -selection clipboard 2>/dev/null || true
-}
-expect() {
-  local what=$1 got=$2 want=$3
-  [ "$got" = "$want" ] || fail "$what reads '$got', expected '$want'"
-  printf '  %-28s %s\n' "$what" "$got"
 }
 # Places on the main window itself (not on a tab), in pixels from the table's twips.
 calculate_x=193 calculate_y=309   # the middle of Command2 "Calculate"
