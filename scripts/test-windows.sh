@@ -4,8 +4,9 @@
 #   2. the detection probe checks the Windows detection against Wine's management service;
 #   3. the release zip, unpacked and started on a virtual X display: the window shows its
 #      caption and what the probe read, a typed system clock and multiplier plus Calculate
-#      give the worked example's figures (read back through the clipboard), and closing the
-#      window writes the geometry settings to the registry;
+#      give the worked example's figures (read back through the clipboard), closing the
+#      window writes the geometry settings to the registry, and --version shows its message
+#      box;
 #   4. the installer, silently, per machine and per user: the program starts from the
 #      Start-menu shortcut, and the registered uninstaller removes everything again.
 # Builds what is missing first (package-windows.sh; the first run builds Qt, about half an
@@ -167,10 +168,12 @@ caption_free_x=300 caption_free_y=350   # the explanation line, which takes no f
 unpacked=$WINEPREFIX/drive_c/unpacked
 mkdir -p "$unpacked"
 unzip -q "dist/freqsmith-$version_text-windows-x64.zip" -d "$unpacked"
+program_dir=$unpacked/freqsmith-$version_text-windows-x64
+
 step "the release zip: starting freqsmith.exe"
 window_started=$(date +%s%N)
 # No WINEPATH: everything the program needs must come from its own folder.
-wine "$unpacked/freqsmith-$version_text-windows-x64/freqsmith.exe" >"$logs/zip-run.log" 2>&1 &
+wine "$program_dir/freqsmith.exe" >"$logs/zip-run.log" 2>&1 &
 app=$!
 window=$(wait_window "^Freqsmith $version_text ")
 [ -n "$window" ] || fail "the main window did not appear within 30 s"
@@ -256,7 +259,7 @@ done
   fail "the saved geometry does not enclose the window at $x,$y"
 
 step "--version on a GUI program: a message box, closed with Enter"
-wine "$unpacked/freqsmith-$version_text-windows-x64/freqsmith.exe" --version >"$logs/version.log" 2>&1 &
+wine "$program_dir/freqsmith.exe" --version >"$logs/version.log" 2>&1 &
 app=$!
 box=$(wait_window "^freqsmith$")
 [ -n "$box" ] || fail "--version showed no message box"
