@@ -35,7 +35,7 @@ fuzz:
 	ctest --preset fuzz
 
 # The Windows release in dist/: a zip and an installer, cross-built with MinGW-w64 against
-# a Qt built here (the first time takes about half an hour; see scripts/build-qt-windows.sh).
+# a Qt built here (the first time takes 15 to 35 minutes; see scripts/build-qt-windows.sh).
 package-windows:
 	./scripts/package-windows.sh
 

@@ -153,7 +153,7 @@ if [ ! -f "$build_dir/build.ninja" ]; then
 fi
 
 jobs=$(nproc)
-say "building with $jobs jobs; the first build takes about half an hour on two cores (log: $work/build.log)"
+say "building with $jobs jobs; the first build takes 15 to 35 minutes on two cores (log: $work/build.log)"
 # Ninja's "[done/total]" lines, reported every 5 percent with the minutes so far.
 if ! ninja -C "$build_dir" -j "$jobs" 2>&1 | tee "$work/build.log" |
     awk -v started="$started" '

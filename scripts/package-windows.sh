@@ -1,7 +1,7 @@
 #!/bin/bash
 # Cross-builds Freqsmith for 64-bit Windows in Release and writes the release into dist/:
 # the zip (a folder to unpack and run) and the installer. The first run on a machine also
-# builds Qt for Windows (about half an hour, cached; see build-qt-windows.sh).
+# builds Qt for Windows (15 to 35 minutes, cached; see build-qt-windows.sh).
 #   package-windows.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
