@@ -9,8 +9,8 @@
 #      box;
 #   4. the installer, silently, per machine and per user: the program starts from the
 #      Start-menu shortcut, and the registered uninstaller removes everything again.
-# Builds what is missing first (package-windows.sh; the first run builds Qt, about half an
-# hour). Screenshots of each tab and of a dialog are left in build/windows-shots.
+# Builds what is missing first (package-windows.sh; the first run builds Qt, 15 to 35
+# minutes). Screenshots of each tab and of a dialog are left in build/windows-shots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
