@@ -4,10 +4,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "build_config.h"
@@ -51,6 +53,50 @@ void printError(const QString& message) {
                               .arg(message)
                               .toUtf8();
   print(Channel::Error, {text.data(), static_cast<std::size_t>(text.size())});
+}
+
+// The options the toolkit takes for itself when the window's QApplication is made, and
+// whether each is followed by a value ("-platform offscreen", also "-style=fusion").
+struct ToolkitOption {
+  std::string_view name;
+  bool takesValue;
+};
+constexpr ToolkitOption kToolkitOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowtitle", true},
+    {"qwindowicon", true},     {"session", true},
+    {"style", true},           {"stylesheet", true},
+    {"display", true},         {"geometry", true},
+    {"title", true},           {"name", true},
+    {"visual", true},          {"reverse", false},
+    {"widgetcount", false},    {"testability", false},
+    {"sync", false},           {"nograb", false},
+    {"dograb", false},         {"qmljsdebugger", false},
+};
+
+// The arguments as our parser sees them once the toolkit has taken its own. Worked out
+// before the QApplication exists, so that a bad option is reported even where no display
+// could be opened.
+QStringList withoutToolkitOptions(int argc, char* argv[]) {
+  QStringList kept;
+  for (int i = 0; i < argc; ++i) {
+    std::string_view argument(argv[i]);
+    if (i > 0 && argument.size() > 1 && argument[0] == '-') {
+      std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
+      const std::size_t equals = name.find('=');
+      const bool valueAttached = equals != std::string_view::npos;
+      if (valueAttached) name = name.substr(0, equals);
+      const auto* option = std::find_if(std::begin(kToolkitOptions), std::end(kToolkitOptions),
+                                        [name](const ToolkitOption& o) { return o.name == name; });
+      if (option != std::end(kToolkitOptions)) {
+        if (option->takesValue && !valueAttached && i + 1 < argc) ++i;
+        continue;
+      }
+    }
+    kept.append(QString::fromLocal8Bit(argv[i]));
+  }
+  return kept;
 }
 
 // Parses the arguments; on a bad one says so and gives false. --help and --version print
@@ -116,9 +162,9 @@ int runPrinting(int argc, char* argv[]) {
   return 0;
 }
 
-std::unique_ptr<detect::ManagementService> serviceForWindow() {
+std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {
   Options options;
-  if (!parse(options, QCoreApplication::arguments())) return nullptr;
+  if (!parse(options, withoutToolkitOptions(argc, argv))) return nullptr;
   return chosenService(options);
 }
 

@@ -19,9 +19,10 @@ bool printsOnly(int argc, char* argv[]);
 // Answers such a run under a QCoreApplication; gives the exit status.
 int runPrinting(int argc, char* argv[]);
 
-// The management service the window reads, by the arguments left once the QApplication has
-// taken its own: this machine's, or the files under --sysroot. nullptr when the arguments
-// cannot be used, after saying why on standard error.
-std::unique_ptr<detect::ManagementService> serviceForWindow();
+// The management service the window reads: this machine's, or the files under --sysroot.
+// Asked before the QApplication is made (the toolkit's own options are passed over), so that
+// arguments that cannot be used give nullptr, after saying why on standard error, even
+// where no display could be opened.
+std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]);
 
 }  // namespace freqsmith

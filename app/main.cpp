@@ -12,11 +12,13 @@ int main(int argc, char* argv[]) {
   // Printing needs no display, so it is done before the GUI starts.
   if (freqsmith::printsOnly(argc, argv)) return freqsmith::runPrinting(argc, argv);
 
+  std::unique_ptr<freqsmith::detect::ManagementService> backend =
+      freqsmith::serviceForWindow(argc, argv);
+  if (!backend) return freqsmith::kUsageError;
+
   freqsmith::choosePlatformOptions();
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
-  std::unique_ptr<freqsmith::detect::ManagementService> backend = freqsmith::serviceForWindow();
-  if (!backend) return freqsmith::kUsageError;
 
   // A management service that hangs (WMI can, for minutes) must not keep the window away.
   freqsmith::detect::DeadlineService service(std::move(backend));

@@ -70,11 +70,24 @@ expect_status 2 --detect --sysroot "$machines/make_smbios.py"
 expect_status 2 --detect --sysroot
 expect_status 2 --detect stray-argument
 
-# The window's path: Qt's own options pass, ours are checked before any window opens.
-run -platform offscreen --no-such-option
-[ "$status" -eq 2 ] || fail "a bad option with the window exited with $status, not 2"
-run -platform offscreen --sysroot "$machines/no-such-machine"
-[ "$status" -eq 2 ] || fail "an unreadable --sysroot with the window exited with $status, not 2"
+# The window's path: ours are checked before the toolkit looks for a display, so the
+# verdict is the same with no display at all; the toolkit's own options, in each of their
+# spellings, are not ours to refuse.
+for toolkit in "" "-platform offscreen" "--platform offscreen" "-style=fusion" "-reverse"; do
+  # shellcheck disable=SC2086
+  run $toolkit --no-such-option
+  [ "$status" -eq 2 ] || fail "a bad option with the window ($toolkit) exited with $status, not 2"
+  grep -q 'no-such-option' "$err" || fail "the bad option with the window ($toolkit) is not named"
+  # shellcheck disable=SC2086
+  run $toolkit --sysroot "$machines/no-such-machine"
+  [ "$status" -eq 2 ] || fail "an unreadable --sysroot with the window ($toolkit) exited with $status, not 2"
+done
+run stray-argument
+[ "$status" -eq 2 ] || fail "a stray argument with the window exited with $status, not 2"
+# A toolkit option's value is the toolkit's: the window starts and runs until stopped.
+env -u DISPLAY timeout 3 "$program" -platform offscreen -style fusion --sysroot "$machines/intel-desktop" >"$out" 2>"$err"
+status=$?
+[ "$status" -eq 124 ] || fail "the window with the toolkit's options and --sysroot ended with $status"
 
 [ "$failures" -eq 0 ] && echo "all command-line checks passed"
 [ "$failures" -eq 0 ]
