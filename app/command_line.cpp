@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -28,7 +29,10 @@ struct Options {
   QCommandLineOption detect{
       QStringLiteral("detect"),
       QStringLiteral("Print the figures of the \"CPU and Mainboard\" tab, each with where it came "
-                     "from, and exit without opening a window.")};
+                     "from, and exit without opening a window: with status 0, or 1 when the "
+                     "hardware service failed or did not answer within %1 seconds, in which "
+                     "case the figures that came are printed all the same.")
+          .arg(detect::DeadlineService::kTimeLimit.count())};
   QCommandLineOption sysroot{
       QStringLiteral("sysroot"),
       QStringLiteral("Read the Linux files under <DIR> instead of / (a copy of another "
@@ -47,6 +51,9 @@ Options::Options() {
   if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(sysroot);
 }
+
+// How long --detect waits before it says that it is waiting.
+constexpr std::chrono::seconds kQuietWait{1};
 
 void printError(const QString& message) {
   const QByteArray text = QStringLiteral("freqsmith: %1\nTry 'freqsmith --help' for the options.\n")
@@ -157,9 +164,13 @@ int runPrinting(int argc, char* argv[]) {
   if (!backend) return kUsageError;
   // The same bound as the window's: a hung management service does not hang the terminal.
   detect::DeadlineService service(std::move(backend));
+  // A service that answers at once is not worth a word; one that takes its time is.
+  if (!service.waitUntil(std::chrono::steady_clock::now() + kQuietWait)) {
+    print(Channel::Error, "freqsmith: detecting\u2026\n");
+  }
   const std::string report = detect::detectionReport(service);
   print(Channel::Output, report);
-  return 0;
+  return service.answeredInFull() ? 0 : kDetectionIncomplete;
 }
 
 std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {

@@ -12,6 +12,9 @@ class ManagementService;
 
 // The exit status for arguments that cannot be used.
 inline constexpr int kUsageError = 2;
+// The exit status of --detect when the hardware service timed out or failed; the figures
+// that did come are printed all the same.
+inline constexpr int kDetectionIncomplete = 1;
 
 // True when the arguments ask only for printed text: help, the version or the report.
 bool printsOnly(int argc, char* argv[]);

@@ -15,14 +15,16 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<freqsmith::detect::ManagementService> backend =
       freqsmith::serviceForWindow(argc, argv);
   if (!backend) return freqsmith::kUsageError;
+  // The hardware is read on a worker from here on, while the toolkit starts and the window
+  // is built and shown: a management service that takes seconds (WMI can) keeps nothing
+  // away but the figures themselves.
+  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(std::move(backend));
 
   freqsmith::choosePlatformOptions();
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
 
-  // A management service that hangs (WMI can, for minutes) must not keep the window away.
-  freqsmith::detect::DeadlineService service(std::move(backend));
-  freqsmith::MainWindow window(service);
+  freqsmith::MainWindow window(std::move(detection));
   window.show();
   return QApplication::exec();
 }

@@ -5,11 +5,15 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QSettings>
+#include <QTimer>
+#include <chrono>
+#include <utility>
 
 #include "background_art.h"
 #include "build_config.h"
 #include "commands.h"
 #include "control_wiring.h"
+#include "deadline_service.h"
 #include "detection_report.h"
 #include "hardware_query.h"
 #include "look.h"
@@ -36,9 +40,22 @@ const PictureSource kPictures[] = {
     {"Command10", {":/pictures/link.png", nullptr, QSize(70, 70)}},
 };
 
+// The commands that read or write the detected figures: run before the figures are in,
+// Calculate and Detect would work on design texts, and a Reset would be undone by them.
+constexpr ControlId kWaitForDetection[] = {
+    mainwin::button("Command2"),
+    mainwin::button("Command3"),
+    mainwin::button("Command4"),
+};
+
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
-MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidget* parent)
+    : QWidget(parent), detection_(std::move(detection)) {
   setWindowTitle(QStringLiteral("%1 (%2)").arg(
       QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
       QStringLiteral(FREQSMITH_PUBLISHER_URL)));
@@ -47,16 +64,51 @@ MainWindow::MainWindow(detect::ManagementService& service, QWidget* parent) : QW
   wireControls();
 
   setWindowIcon(appIcon());
-  const detect::Provenance provenance = detect::runDetection(service, *form_);
-  // A figure that nothing gave keeps its design text, and its tooltip says why.
-  for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
-    if (!line.source) {
-      form_->widget(line.shownIn)->setToolTip(QString::fromStdString(line.whyUnknown));
-    }
-  }
+  startDetection();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Before anything else goes: a worker still inside the backend must not call back now.
+  detection_.reset();
+}
+
+void MainWindow::startDetection() {
+  for (const ControlId figure : detect::figureControls()) {
+    form_->widget(figure)->setToolTip(qt(detect::kStillReading));
+  }
+  // Either way the answer is put in from this thread's event loop, after the window is up.
+  detection_->whenGathered([this] {
+    QMetaObject::invokeMethod(this, &MainWindow::finishDetection, Qt::QueuedConnection);
+  });
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(detection_->deadline() -
+                                                                 std::chrono::steady_clock::now());
+  QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), this,
+                     &MainWindow::finishDetection);
+}
+
+void MainWindow::finishDetection() {
+  if (!detectionPending_) return;
+  // What has not come by now, at the time limit, has timed out.
+  detection_->stopWaiting();
+  const detect::Provenance provenance = detect::runDetection(*detection_, *form_);
+  // A figure that nothing gave keeps its design text, and its tooltip says why.
+  for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
+    form_->widget(line.shownIn)
+        ->setToolTip(line.source ? qt(form_->control(line.shownIn).tooltip)
+                                 : QString::fromStdString(line.whyUnknown));
+  }
+  detectionPending_ = false;
+  unsetCursor();
+  for (const int command : std::exchange(waitingCommands_, {})) route(command);
+  emit detectionFinished();
+}
+
+bool MainWindow::waitsForDetection(int controlIndex) {
+  for (const ControlId command : kWaitForDetection) {
+    if (command.index == controlIndex) return true;
+  }
+  return false;
+}
 
 Form& MainWindow::form() {
   return *form_;
@@ -67,6 +119,12 @@ void MainWindow::addRoute(ControlId control, Handler handler) {
 }
 
 void MainWindow::route(int controlIndex) {
+  if (detectionPending_ && waitsForDetection(controlIndex)) {
+    waitingCommands_.push_back(controlIndex);
+    setCursor(Qt::BusyCursor);
+    form_->explain(kWaitingForDetection);
+    return;
+  }
   if (auto it = routes_.find(controlIndex); it != routes_.end()) {
     it->second();
     return;

@@ -5,31 +5,45 @@
 // route runs the control's handler from calc/ or detect/, which reads and writes fields
 // only through the form (WidgetForm) and ends with one sentence on the explanation line
 // text7. Nothing recomputes on its own: results change only through their handlers.
+//
+// Detection never holds the window up: the hardware is read on the deadline service's
+// worker while the window is on screen, and its answer goes into the form in one step on
+// this thread. Until then the figures keep their design texts, and Calculate, Reset and
+// Detect, which read or write them, wait for it.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "form.h"
 
 namespace freqsmith {
 
 namespace detect {
-class ManagementService;
+class DeadlineService;
 }
 class WidgetForm;
 
 class MainWindow final : public QWidget {
   Q_OBJECT
+  Q_PROPERTY(bool detectionPending READ detectionPending NOTIFY detectionFinished)
  public:
-  // Runs the start-up: window icon, then detection through `service`. The window is shown
-  // by the caller.
-  explicit MainWindow(detect::ManagementService& service, QWidget* parent = nullptr);
+  // Runs the start-up: window icon, and detection through `detection`, whose answer is put
+  // in when it comes or when its time limit has passed. The window is shown by the caller.
+  explicit MainWindow(std::unique_ptr<detect::DeadlineService> detection,
+                      QWidget* parent = nullptr);
   ~MainWindow() override;
 
   Form& form();
+
+  // True until the detected figures are in the form (or their time is up).
+  bool detectionPending() const { return detectionPending_; }
+
+ signals:
+  void detectionFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -41,11 +55,19 @@ class MainWindow final : public QWidget {
   void addRoute(ControlId control, Handler handler);
   void route(int controlIndex);
   void wireControls();
+  void startDetection();
+  void finishDetection();
+  bool waitsForDetection(int controlIndex);
   void closeOtherWindows();
   void saveGeometry();
 
   std::unique_ptr<WidgetForm> form_;
   std::unordered_map<int, Handler> routes_;
+  bool detectionPending_ = true;
+  // Commands clicked while detection was pending, run in turn once it is done.
+  std::vector<int> waitingCommands_;
+  // Last, so that it goes first: once it is gone its worker no longer calls back.
+  std::unique_ptr<detect::DeadlineService> detection_;
 };
 
 }  // namespace freqsmith

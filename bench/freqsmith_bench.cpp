@@ -20,6 +20,7 @@
 
 #include "airflow.h"
 #include "commands.h"
+#include "deadline_service.h"
 #include "fake_service.h"
 #include "hardware_query.h"
 #include "linux_service.h"
@@ -185,10 +186,10 @@ int main(int argc, char* argv[]) {
   // so that every click changes what the fields show.
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
-  freqsmith::detect::FakeService machine;
-  freqsmith::MainWindow window(machine);
+  freqsmith::MainWindow window(std::make_unique<freqsmith::detect::DeadlineService>(
+      std::make_shared<freqsmith::detect::FakeService>()));
   window.show();
-  QApplication::processEvents();
+  while (window.detectionPending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   setCalculatorInputs(window.form());
   auto* calculate = window.findChild<QPushButton*>(QStringLiteral("Command2"));
   auto* clock = window.findChild<QLineEdit*>(QStringLiteral("Text1"));

@@ -9,10 +9,11 @@
 #include "startup.h"
 
 int main(int argc, char* argv[]) {
+  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(
+      freqsmith::detect::makePlatformService());
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
-  freqsmith::detect::DeadlineService service(freqsmith::detect::makePlatformService());
-  freqsmith::MainWindow window(service);
+  freqsmith::MainWindow window(std::move(detection));
   new freqsmith::bench::FirstPaintSignal(&window);
   window.show();
   return QApplication::exec();

@@ -11,6 +11,9 @@ namespace freqsmith {
 inline constexpr std::string_view kCalculated = "Values calculated";
 inline constexpr std::string_view kReset = "Values reset";
 inline constexpr std::string_view kDetected = "Using system settings instead of user settings";
+// While the hardware is still being read, a command waits for it with this on the line.
+inline constexpr std::string_view kWaitingForDetection =
+    "Reading your system settings first, one moment please...";
 inline constexpr std::string_view kNotDetected =
     "The system settings could not be detected, so the inputs were left as they are.";
 

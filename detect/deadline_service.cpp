@@ -1,7 +1,9 @@
 // The worker that gathers the start-up classes, and connections over what it gathered.
 #include "deadline_service.h"
 
+#include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <utility>
 
@@ -13,57 +15,92 @@ struct DeadlineService::Shared {
   Gathered gathered;    // written by the worker until `closed`
   bool done = false;    // the worker has read every class
   bool closed = false;  // the answers are fixed; the worker's later reads are dropped
+  std::function<void()> whenDone;
 };
 
 namespace {
 
 using Shared = DeadlineService::Shared;
+using GatheredClass = DeadlineService::GatheredClass;
 
-// Records land in the shared state one property at a time, so what the deadline cuts off
-// is exactly what had not been read yet.
+// Reads one class into its slot. Records land in the shared state one property at a time,
+// so what the deadline cuts off is exactly what had not been read yet. False once the
+// answers are fixed.
+bool gatherClass(Shared& shared, std::size_t slot, ManagementService& backend,
+                 const QueriedClass& queried) {
+  const std::unique_ptr<ServiceConnection> connection = backend.connect();
+  if (!connection) throw ServiceFailure(std::string(kUnreachable));
+  for (const auto& instance : connection->select(queried.className, queried.properties)) {
+    std::size_t instanceSlot = 0;
+    {
+      const std::lock_guard lock(shared.mutex);
+      if (shared.closed) return false;
+      auto& records = shared.gathered[slot].records;
+      instanceSlot = records.size();
+      records.emplace_back();
+    }
+    for (const std::string& property : queried.properties) {
+      std::optional<Property> value = instance->property(property);
+      const Gap gap = value ? Gap::NotReported : instance->gap(property);
+      if (!value && gap == Gap::NotReported) continue;
+      const std::lock_guard lock(shared.mutex);
+      if (shared.closed) return false;
+      RecordInstance& record = shared.gathered[slot].records[instanceSlot];
+      if (value) {
+        record.set(property, std::move(*value));
+      } else {
+        record.setGap(property, gap);
+      }
+    }
+  }
+  std::optional<ClassFault> fault = connection->fault(queried.className);
+  const std::lock_guard lock(shared.mutex);
+  if (shared.closed) return false;
+  shared.gathered[slot].fault = std::move(fault);
+  shared.gathered[slot].finished = true;
+  return true;
+}
+
+// The error a backend's throw carries, as the window and the report word it.
+ClassFault failure(const std::exception_ptr& thrown) {
+  try {
+    std::rethrow_exception(thrown);
+  } catch (const std::exception& error) {
+    return {Gap::ServiceFailed, error.what()};
+  } catch (...) {
+    return {Gap::ServiceFailed, "an unknown error"};
+  }
+}
+
 void gather(Shared& shared, ManagementService& backend, const std::vector<QueriedClass>& classes) {
   for (const QueriedClass& queried : classes) {
-    std::size_t classSlot = 0;
+    std::size_t slot = 0;
     {
       const std::lock_guard lock(shared.mutex);
       if (shared.closed) return;
-      classSlot = shared.gathered.size();
-      shared.gathered.emplace_back(queried.className, std::vector<RecordInstance>());
+      slot = shared.gathered.size();
+      shared.gathered.push_back({queried.className, {}, std::nullopt, false});
     }
+    std::exception_ptr thrown;
     try {
-      const std::unique_ptr<ServiceConnection> connection = backend.connect();
-      if (!connection) continue;
-      for (const auto& instance : connection->instancesOf(queried.className)) {
-        std::size_t instanceSlot = 0;
-        {
-          const std::lock_guard lock(shared.mutex);
-          if (shared.closed) return;
-          auto& records = shared.gathered[classSlot].second;
-          instanceSlot = records.size();
-          records.emplace_back();
-        }
-        for (const std::string& property : queried.properties) {
-          std::optional<Property> value = instance->property(property);
-          const Gap gap = value ? Gap::NotReported : instance->gap(property);
-          if (!value && gap == Gap::NotReported) continue;
-          const std::lock_guard lock(shared.mutex);
-          if (shared.closed) return;
-          RecordInstance& record = shared.gathered[classSlot].second[instanceSlot];
-          if (value) {
-            record.set(property, std::move(*value));
-          } else {
-            record.setGap(property, gap);
-          }
-        }
-      }
+      if (!gatherClass(shared, slot, backend, queried)) return;
     } catch (...) {
-      // The rest of this class is as good as unreachable; the next class gets a new
-      // connection, as its query would.
+      thrown = std::current_exception();
+    }
+    if (thrown) {
+      // What the class gave before stays; the next class gets a new connection, as its
+      // query would.
+      ClassFault fault = failure(thrown);
+      const std::lock_guard lock(shared.mutex);
+      if (shared.closed) return;
+      shared.gathered[slot].fault = std::move(fault);
+      shared.gathered[slot].finished = true;
     }
   }
   const std::lock_guard lock(shared.mutex);
   shared.done = true;
   shared.finished.notify_all();
+  if (!shared.closed && shared.whenDone) std::exchange(shared.whenDone, nullptr)();
 }
 
 // An instance that answers from a gathered record in place: the worker's copy is the only
@@ -91,13 +128,20 @@ class GatheredConnection final : public ServiceConnection {
 
   std::vector<std::unique_ptr<ServiceInstance>> instancesOf(std::string_view className) override {
     std::vector<std::unique_ptr<ServiceInstance>> instances;
-    for (const auto& [name, records] : *gathered_) {
-      if (!sameName(name, className)) continue;
-      for (const RecordInstance& record : records) {
+    for (const GatheredClass& gathered : *gathered_) {
+      if (!sameName(gathered.name, className)) continue;
+      for (const RecordInstance& record : gathered.records) {
         instances.push_back(std::make_unique<GatheredInstance>(gathered_, record));
       }
     }
     return instances;
+  }
+
+  std::optional<ClassFault> fault(std::string_view className) const override {
+    for (const GatheredClass& gathered : *gathered_) {
+      if (sameName(gathered.name, className)) return gathered.fault;
+    }
+    return std::nullopt;
   }
 
  private:
@@ -106,11 +150,30 @@ class GatheredConnection final : public ServiceConnection {
 
 }  // namespace
 
+std::string durationText(std::chrono::milliseconds limit) {
+  const auto ms = limit.count();
+  if (ms == 1000) return "1 second";
+  std::string text = std::to_string(ms / 1000);
+  if (ms % 1000 != 0) {
+    std::string fraction = std::to_string(1000 + ms % 1000).substr(1);
+    while (fraction.back() == '0') fraction.pop_back();
+    text += "." + fraction;
+  }
+  return text + " seconds";
+}
+
 DeadlineService::DeadlineService(std::shared_ptr<ManagementService> backend,
                                  std::chrono::milliseconds deadline,
                                  std::vector<QueriedClass> classes)
-    : shared_(std::make_shared<Shared>()), deadline_(std::chrono::steady_clock::now() + deadline) {
+    : shared_(std::make_shared<Shared>()),
+      limit_(deadline),
+      deadline_(std::chrono::steady_clock::now() + deadline) {
+  for (const QueriedClass& queried : classes) classNames_.push_back(queried.className);
   if (!backend) {
+    for (const std::string& name : classNames_) {
+      shared_->gathered.push_back(
+          {name, {}, ClassFault{Gap::ServiceFailed, std::string(kUnreachable)}, true});
+    }
     shared_->done = true;
     return;
   }
@@ -121,7 +184,7 @@ DeadlineService::DeadlineService(std::shared_ptr<ManagementService> backend,
       gather(*shared, *backend, classes);
     } catch (...) {
       // Only taking the lock or recording can throw here, and only for want of memory;
-      // whatever was gathered stays.
+      // whatever was gathered stays, and the classes not finished count as timed out.
     }
   };
   try {
@@ -134,14 +197,15 @@ DeadlineService::DeadlineService(std::shared_ptr<ManagementService> backend,
 }
 
 DeadlineService::~DeadlineService() {
-  if (!worker_.joinable()) return;
   bool done = false;
   {
     const std::lock_guard lock(shared_->mutex);
     done = shared_->done;
-    // Whatever the worker reads from now on is dropped.
+    // Whatever the worker reads from now on is dropped, and nobody is told.
     shared_->closed = true;
+    shared_->whenDone = nullptr;
   }
+  if (!worker_.joinable()) return;
   if (done) {
     worker_.join();  // only its last releases are left
   } else {
@@ -149,14 +213,55 @@ DeadlineService::~DeadlineService() {
   }
 }
 
-std::unique_ptr<ServiceConnection> DeadlineService::connect() {
-  if (!answers_) {
-    std::unique_lock lock(shared_->mutex);
-    gatheredInTime_ =
-        shared_->finished.wait_until(lock, deadline_, [this] { return shared_->done; });
-    shared_->closed = true;
-    answers_ = std::make_shared<const Gathered>(std::move(shared_->gathered));
+void DeadlineService::whenGathered(std::function<void()> done) {
+  {
+    const std::lock_guard lock(shared_->mutex);
+    if (shared_->closed) return;
+    if (!shared_->done) {
+      shared_->whenDone = std::move(done);
+      return;
+    }
   }
+  done();
+}
+
+bool DeadlineService::waitUntil(std::chrono::steady_clock::time_point until) {
+  std::unique_lock lock(shared_->mutex);
+  return shared_->finished.wait_until(lock, std::min(until, deadline_),
+                                      [this] { return shared_->done; });
+}
+
+void DeadlineService::stopWaiting() {
+  fix(false);
+}
+
+void DeadlineService::fix(bool wait) {
+  if (answers_) return;
+  std::unique_lock lock(shared_->mutex);
+  if (wait) {
+    shared_->finished.wait_until(lock, deadline_, [this] { return shared_->done; });
+  }
+  gatheredInTime_ = shared_->done;
+  shared_->closed = true;
+  shared_->whenDone = nullptr;
+  Gathered gathered = std::move(shared_->gathered);
+  lock.unlock();
+
+  // Every class asked for has its place, in the order asked; the ones the worker had not
+  // finished came too late.
+  answeredInFull_ = gatheredInTime_;
+  for (const std::string& name : classNames_) {
+    auto found = std::find_if(gathered.begin(), gathered.end(),
+                              [&name](const GatheredClass& c) { return c.name == name; });
+    if (found == gathered.end()) found = gathered.insert(gathered.end(), {name, {}, {}, false});
+    if (!found->finished) found->fault = ClassFault{Gap::TimedOut, durationText(limit_)};
+    if (found->fault) answeredInFull_ = false;
+  }
+  answers_ = std::make_shared<const Gathered>(std::move(gathered));
+}
+
+std::unique_ptr<ServiceConnection> DeadlineService::connect() {
+  fix(true);
   return std::make_unique<GatheredConnection>(answers_);
 }
 

@@ -1,9 +1,10 @@
-// A management service that cannot hold up start-up: a worker thread gathers what the
-// queries read from the real backend, and the queries are answered from what it gathered
-// by a deadline.
+// A management service that cannot hold anything up: a worker thread gathers what the
+// queries read from the real backend, and the queries are answered from what it gathered,
+// once it is done or the time limit has passed.
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -15,11 +16,11 @@ namespace freqsmith::detect {
 
 // Construction starts a worker that reads each class of `classes` from `backend` through a
 // connection of its own, as the queries do, and copies the asked properties into records.
-// The first connect() waits until the worker is done or `deadline` has passed since
-// construction, whichever comes first; from then on every connection answers from the
-// records gathered by that moment. A class, instance or property that came too late is
-// absent, as if the backend could not supply it, so its field keeps its text. A backend
-// that throws is taken as unreachable from the throw on: what it gave before stays.
+// The answers are fixed by the first connect(), which waits until the worker is done or
+// `deadline` has passed since construction, whichever comes first, or by stopWaiting(),
+// which does not wait. From then on every connection answers from the records gathered by
+// that moment. A class that had not been read in full by then gives what came and says it
+// timed out; a class whose backend threw says the service failed, with its error.
 //
 // The worker shares ownership of the backend and of what it writes into, so a backend that
 // answers after the deadline, or after this object is gone, still works on live objects. A
@@ -27,33 +28,65 @@ namespace freqsmith::detect {
 // is joined.
 class DeadlineService final : public ManagementService {
  public:
-  // Far longer than any healthy backend takes (well under a millisecond on Linux, some
-  // tens on Windows) and short enough that a hung one costs the user little.
-  static constexpr std::chrono::milliseconds kStartupDeadline{2000};
+  // How long the backend has to answer. On Linux it takes well under a millisecond and under
+  // Wine some tens. On real Windows, WMI is far slower: projects that list every property
+  // of Win32_Processor report about a second per processor core, and a query that names its
+  // properties, as ours does, a fraction of that; a service busy after boot or with a
+  // repository to rebuild takes longer still. Nothing waits on it but Detect and Calculate,
+  // so the limit can be generous; it still ends the wait for a service that hangs.
+  static constexpr std::chrono::seconds kTimeLimit{30};
 
   explicit DeadlineService(std::shared_ptr<ManagementService> backend,
-                           std::chrono::milliseconds deadline = kStartupDeadline,
+                           std::chrono::milliseconds deadline = kTimeLimit,
                            std::vector<QueriedClass> classes = startupClasses());
   ~DeadlineService() override;
   DeadlineService(const DeadlineService&) = delete;
   DeadlineService& operator=(const DeadlineService&) = delete;
 
+  // Runs `done` once the worker has read every class: on the worker's thread, or at once
+  // on this one when it already has. Never once the answers are fixed or this object is
+  // gone, so it must not call back into this object. Replaces an earlier `done`.
+  void whenGathered(std::function<void()> done);
+
+  // Waits until the worker is done or `until`, but never past the deadline; true when done.
+  [[nodiscard]] bool waitUntil(std::chrono::steady_clock::time_point until);
+  std::chrono::steady_clock::time_point deadline() const { return deadline_; }
+
+  // Fixes the answers as they stand, without waiting: what has not come has timed out.
+  void stopWaiting();
+
   std::unique_ptr<ServiceConnection> connect() override;
 
   // Whether the worker had read everything before the answers were fixed; false also
-  // before the first connect().
+  // before they are.
   bool gatheredInTime() const { return gatheredInTime_; }
+  // Whether every class was answered in time and without the service failing; false also
+  // before the answers are fixed.
+  bool answeredInFull() const { return answeredInFull_; }
 
-  // Each class's records, in the order the worker read them.
-  using Gathered = std::vector<std::pair<std::string, std::vector<RecordInstance>>>;
+  struct GatheredClass {
+    std::string name;
+    std::vector<RecordInstance> records;  // in the order the worker read them
+    std::optional<ClassFault> fault;
+    bool finished = false;  // read to the end, or failed
+  };
+  using Gathered = std::vector<GatheredClass>;
   struct Shared;  // what the worker and this object share
 
  private:
+  void fix(bool wait);
+
   std::shared_ptr<Shared> shared_;
+  std::vector<std::string> classNames_;
+  std::chrono::milliseconds limit_;
   std::chrono::steady_clock::time_point deadline_;
   std::thread worker_;
-  std::shared_ptr<const Gathered> answers_;  // fixed by the first connect()
+  std::shared_ptr<const Gathered> answers_;  // fixed by the first connect() or stopWaiting()
   bool gatheredInTime_ = false;
+  bool answeredInFull_ = false;
 };
+
+// How a time limit reads in a sentence: "30 seconds", "0.3 seconds", "1 second".
+std::string durationText(std::chrono::milliseconds limit);
 
 }  // namespace freqsmith::detect

@@ -59,12 +59,41 @@ constexpr std::array kFigures{
               "The cache speed is shown as the CPU speed, which is unknown."},
 };
 
-std::string whyUnknown(const FigureRow& row, Gap gap) {
+std::string sentence(std::string text) {
+  if (!text.empty() && text.back() != '.') text += '.';
+  return text;
+}
+
+std::string whyUnknown(const FigureRow& row, Gap gap, std::string_view detail) {
   if (!row.derivation.empty()) return std::string(row.derivation);
-  const std::string_view lead = gap == Gap::AdministratorOnly
-                                    ? "This system does not tell ordinary users its "
-                                    : "This system does not report its ";
-  return std::string(lead) + std::string(row.subject) + ".";
+  const std::string subject(row.subject);
+  switch (gap) {
+    case Gap::NotReported:
+      break;
+    case Gap::AdministratorOnly:
+      return "This system does not tell ordinary users its " + subject + ".";
+    case Gap::TimedOut:
+      return "This system did not report its " + subject + " within " + std::string(detail) + ".";
+    case Gap::ServiceFailed:
+      return sentence("This system's hardware service failed before it reported its " + subject +
+                      ": " + std::string(detail));
+  }
+  return "This system does not report its " + subject + ".";
+}
+
+// The reason a report line gives after "unknown"; empty where the system simply lacks it.
+std::string reportReason(const FigureLine& line) {
+  switch (line.gap) {
+    case Gap::NotReported:
+      break;
+    case Gap::AdministratorOnly:
+      return "administrator only";
+    case Gap::TimedOut:
+      return "timed out after " + line.detail;
+    case Gap::ServiceFailed:
+      return "service failed: " + line.detail;
+  }
+  return {};
 }
 
 std::string shownText(const Form& form, ControlId id) {
@@ -73,6 +102,12 @@ std::string shownText(const Form& form, ControlId id) {
 }
 
 }  // namespace
+
+std::vector<ControlId> figureControls() {
+  std::vector<ControlId> controls;
+  for (const FigureRow& row : kFigures) controls.push_back(row.shownIn);
+  return controls;
+}
 
 std::vector<FigureLine> describeFigures(const Form& form, const Provenance& provenance) {
   std::vector<FigureLine> lines;
@@ -84,7 +119,12 @@ std::vector<FigureLine> describeFigures(const Form& form, const Provenance& prov
     line.shown = shownText(form, row.shownIn);
     if (row.unit) line.unit = form.control(*row.unit).text;
     line.source = provenance.source(row.holder);
-    if (!line.source) line.whyUnknown = whyUnknown(row, provenance.gap(row.holder));
+    if (line.source) continue;
+    if (row.derivation.empty()) {
+      line.gap = provenance.gap(row.holder);
+      line.detail = provenance.error(row.holder);
+    }
+    line.whyUnknown = whyUnknown(row, line.gap, line.detail);
   }
   return lines;
 }
@@ -100,6 +140,9 @@ std::string reportText(const std::vector<FigureLine>& lines) {
       ((text += " (") += sourceName(*line.source)) += ')';
     } else {
       text += "unknown";
+      if (const std::string reason = reportReason(line); !reason.empty()) {
+        ((text += " (") += reason) += ')';
+      }
     }
     text += '\n';
   }

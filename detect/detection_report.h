@@ -21,13 +21,25 @@ struct FigureLine {
   std::string_view unit;         // as the tab labels it; empty when it shows none
   std::optional<Source> source;  // nullopt: unknown
   std::string whyUnknown;        // one sentence, for an unknown figure only
+  // For an unknown figure read from the system: why the system gave nothing, and the
+  // service's error or the time limit where that is the reason.
+  Gap gap = Gap::NotReported;
+  std::string detail;
 };
+
+// What each figure's tooltip says while the hardware is still being read.
+inline constexpr std::string_view kStillReading =
+    "Your hardware is still being read; this figure appears as soon as the system reports it.";
+
+// The controls the tab shows its figures in, in reading order.
+std::vector<ControlId> figureControls();
 
 // The tab's figures in reading order, after runDetection has filled `form`.
 std::vector<FigureLine> describeFigures(const Form& form, const Provenance& provenance);
 
 // A line each: heading, colon, value and unit, the source in parentheses; "unknown" for a
-// figure that nothing gave.
+// figure that nothing gave, followed in parentheses by the reason where the system did not
+// simply lack it (administrator only, timed out, the service's failure).
 std::string reportText(const std::vector<FigureLine>& lines);
 
 // Runs the detection sequence on an in-memory main window and reports its figures.

@@ -64,11 +64,25 @@ QueriedClass queried(std::string_view className, const std::array<PropertyRow, N
 }
 
 template <std::size_t N>
-void query(ManagementService& service, std::string_view className,
-           const std::array<PropertyRow, N>& rows, Form& form, Provenance* provenance) {
+void markMissing(const std::array<PropertyRow, N>& rows, Provenance* provenance,
+                 const ClassFault& fault) {
+  if (!provenance) return;
+  for (const PropertyRow& row : rows) provenance->missing(row.field, fault.gap, fault.error);
+}
+
+// The position of each class in startupClasses().
+enum ClassIndex : std::size_t { kProcessor, kBaseBoard, kBios };
+
+template <std::size_t N>
+void query(ManagementService& service, ClassIndex index, const std::array<PropertyRow, N>& rows,
+           Form& form, Provenance* provenance) {
+  const QueriedClass& asked = startupClasses()[index];
   const std::unique_ptr<ServiceConnection> connection = service.connect();
-  if (!connection) return;
-  for (const auto& instance : connection->instancesOf(className)) {
+  if (!connection) {
+    markMissing(rows, provenance, ClassFault{Gap::ServiceFailed, std::string(kUnreachable)});
+    return;
+  }
+  for (const auto& instance : connection->select(asked.className, asked.properties)) {
     for (const PropertyRow& row : rows) {
       if (const std::optional<Property> found = instance->property(row.property)) {
         form.setText(row.field, asText(found->value));
@@ -77,6 +91,10 @@ void query(ManagementService& service, std::string_view className,
         provenance->missing(row.field, instance->gap(row.property));
       }
     }
+  }
+  // What the instances gave stays; the fields they did not fill learn why.
+  if (const std::optional<ClassFault> fault = connection->fault(asked.className)) {
+    markMissing(rows, provenance, *fault);
   }
 }
 
@@ -92,15 +110,15 @@ const std::vector<QueriedClass>& startupClasses() {
 }
 
 void QueryProcessor(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kProcessorClass, kProcessorProperties, form, provenance);
+  query(service, kProcessor, kProcessorProperties, form, provenance);
 }
 
 void QueryBaseBoard(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kBaseBoardClass, kBaseBoardProperties, form, provenance);
+  query(service, kBaseBoard, kBaseBoardProperties, form, provenance);
 }
 
 void QueryBios(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kBiosClass, kBiosProperties, form, provenance);
+  query(service, kBios, kBiosProperties, form, provenance);
 }
 
 void Image3_Click(Form& form) {

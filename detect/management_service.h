@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -34,6 +36,26 @@ std::string_view sourceName(Source source);
 enum class Gap : std::uint8_t {
   NotReported,        // nothing the program may read on this machine gives it
   AdministratorOnly,  // the table that gives it is readable by the administrator alone
+  TimedOut,           // the service had not answered by the time limit
+  ServiceFailed,      // the service failed while it was asked
+};
+
+// Why a class gave less than it holds: it came too late, or the service failed with
+// `error` (on Windows the HRESULT in hex with the system's message for it).
+struct ClassFault {
+  Gap gap = Gap::ServiceFailed;
+  std::string error;
+  friend bool operator==(const ClassFault&, const ClassFault&) = default;
+};
+
+// The error of a service that could not be reached at all.
+inline constexpr std::string_view kUnreachable = "the service could not be reached";
+
+// What a backend throws when the service itself fails, as opposed to having nothing to
+// say; what() is the service's own error.
+class ServiceFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 struct Property {
@@ -57,13 +79,24 @@ class ServiceConnection {
   virtual ~ServiceConnection() = default;
   // Every instance of the class, in the service's order; none for an unknown class.
   virtual std::vector<std::unique_ptr<ServiceInstance>> instancesOf(std::string_view className) = 0;
+  // The same instances, of which only `properties` will be read. A service for which
+  // naming them saves work (WMI) asks for just those; the rest list the class.
+  virtual std::vector<std::unique_ptr<ServiceInstance>> select(
+      std::string_view className, std::span<const std::string> /*properties*/) {
+    return instancesOf(className);
+  }
+  // Why the instances given for the class may be fewer or emptier than it holds; nullopt
+  // when the service answered in full. Only a connection that can tell overrides it.
+  virtual std::optional<ClassFault> fault(std::string_view /*className*/) const {
+    return std::nullopt;
+  }
 };
 
 class ManagementService {
  public:
   virtual ~ManagementService() = default;
   // Each query opens its own connection and drops it when done; nullptr when the service
-  // cannot be reached.
+  // cannot be reached. A service that is there but fails throws ServiceFailure.
   virtual std::unique_ptr<ServiceConnection> connect() = 0;
 };
 

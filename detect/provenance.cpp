@@ -21,9 +21,11 @@ void Provenance::found(FieldId field, Source source) {
   at(field).source = source;
 }
 
-void Provenance::missing(FieldId field, Gap gap) {
+void Provenance::missing(FieldId field, Gap gap, std::string_view error) {
   Origin& origin = at(field);
-  if (!origin.source) origin.gap = gap;
+  if (origin.source) return;
+  origin.gap = gap;
+  origin.error = error;
 }
 
 std::optional<Source> Provenance::source(FieldId field) const {
@@ -34,6 +36,11 @@ std::optional<Source> Provenance::source(FieldId field) const {
 Gap Provenance::gap(FieldId field) const {
   const Origin* origin = find(field);
   return origin ? origin->gap : Gap::NotReported;
+}
+
+std::string_view Provenance::error(FieldId field) const {
+  const Origin* origin = find(field);
+  return origin ? std::string_view(origin->error) : std::string_view();
 }
 
 }  // namespace freqsmith::detect

@@ -36,16 +36,13 @@ class CalculatorsTest : public QObject {
   void initTestCase() { prepareUiTesting(); }
 
   void init() {
-    service_ = std::make_unique<FakeService>(machine(200, 2000));
-    window_ = std::make_unique<MainWindow>(*service_);
+    window_ = std::make_unique<MainWindow>(detectionOn(machine(200, 2000)));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(detectionDone(*window_));
   }
 
-  void cleanup() {
-    window_.reset();
-    service_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   void theWorkedExampleThroughKeysAndCalculate() {
     type("Text1", "{all}200");
@@ -231,10 +228,10 @@ class CalculatorsTest : public QObject {
   }
 
   void detectWithoutDetectionLeavesTheInputs() {
-    FakeService nothing;
-    MainWindow window(nothing);
+    MainWindow window(detectionOn(FakeService()));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(detectionDone(window));
     auto* text1 = control<QLineEdit>(&window, "Text1");
     bringToFront(text1);
     typeKeys(text1, QStringLiteral("{all}133"));
@@ -276,7 +273,6 @@ class CalculatorsTest : public QObject {
     typeKeys(target, QString::fromLatin1(keys));
   }
 
-  std::unique_ptr<FakeService> service_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -75,8 +75,8 @@ void checkReportAgreesWithWindow(
   DeadlineService forReport(make());
   const QStringList report =
       QString::fromStdString(detectionReport(forReport)).split(u'\n', Qt::SkipEmptyParts);
-  DeadlineService forWindow(make());
-  MainWindow window(forWindow);
+  MainWindow window(detectionOn(make()));
+  QVERIFY(detectionDone(window));
 
   // The tab's figures when nothing answers: their headings, controls and design texts.
   freqsmith::MemoryForm blank(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
@@ -118,16 +118,13 @@ class MainWindowTest : public QObject {
   void initTestCase() { prepareUiTesting(); }
 
   void init() {
-    service_ = std::make_unique<FakeService>(desktopMachine());
-    window_ = std::make_unique<MainWindow>(*service_);
+    window_ = std::make_unique<MainWindow>(detectionOn(desktopMachine()));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(detectionDone(*window_));
   }
 
-  void cleanup() {
-    window_.reset();
-    service_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   void hasTheCaptionSizeAndTabs() {
     QCOMPARE(window_->objectName(), QStringLiteral("frmMain"));
@@ -364,9 +361,10 @@ class MainWindowTest : public QObject {
   void aMachineWithoutDetectionStillOpens() {
     FakeService nothing;
     nothing.setReachable(false);
-    MainWindow window(nothing);
+    MainWindow window(detectionOn(nothing));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(detectionDone(window));
     QCOMPARE(control<QLabel>(&window, "labmhz")->text(), QStringLiteral("Current Speed"));
     QCOMPARE(control<QLabel>(&window, "Label69")->text(), QStringLiteral("mult"));
     QCOMPARE(logoShown(&window), QString());
@@ -433,10 +431,10 @@ class MainWindowTest : public QObject {
     QFETCH(QString, machine);
     QFETCH(QStringList, expected);
     QFETCH(QString, logo);
-    const auto service = freqsmith::fixtures::serviceOf(machine.toStdString());
-    MainWindow window(*service);
+    MainWindow window(detectionOn(freqsmith::fixtures::serviceOf(machine.toStdString())));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(detectionDone(window));
     for (const QString& pair : expected) {
       const QString name = pair.section(u'=', 0, 0);
       const QString value = pair.section(u'=', 1);
@@ -554,7 +552,6 @@ class MainWindowTest : public QObject {
   }
 
  private:
-  std::unique_ptr<FakeService> service_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -76,9 +76,10 @@ class MiscToolsTest : public QObject {
 
   void init() {
     browser_.opened.clear();
-    window_ = std::make_unique<MainWindow>(service_);
+    window_ = std::make_unique<MainWindow>(detectionOn(FakeService()));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(detectionDone(*window_));
     watchdog_ = std::make_unique<ModalWatchdog>();
     line_ = control<QLabel>(window_.get(), "text7");
     bringToFront(control(window_.get(), "Text10"));
@@ -403,7 +404,6 @@ class MiscToolsTest : public QObject {
   }
 
  private:
-  FakeService service_;
   UrlRecorder browser_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<ModalWatchdog> watchdog_;

@@ -125,9 +125,10 @@ class RobustnessTest : public QObject {
                 freqsmith::detect::RecordInstance{{"Manufacturer", "AuthenticAMD"},
                                                   {"ExtClock", std::int64_t{200}},
                                                   {"CurrentClockSpeed", std::int64_t{2000}}});
-    main_ = std::make_unique<MainWindow>(machine);
+    main_ = std::make_unique<MainWindow>(freqsmith::testing::detectionOn(machine));
     main_->show();
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    QVERIFY(freqsmith::testing::detectionDone(*main_));
 
     QEventLoop done;
     remaining_ = events;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "main_window.h"
 #include "startup.h"
 
 namespace freqsmith::testing {
@@ -15,6 +16,19 @@ namespace freqsmith::testing {
 void prepareUiTesting() {
   QStandardPaths::setTestModeEnabled(true);
   prepareApplication();
+}
+
+std::unique_ptr<detect::DeadlineService> detectionOn(
+    std::shared_ptr<detect::ManagementService> backend, std::chrono::milliseconds limit) {
+  return std::make_unique<detect::DeadlineService>(std::move(backend), limit);
+}
+
+std::unique_ptr<detect::DeadlineService> detectionOn(detect::FakeService machine) {
+  return detectionOn(std::make_shared<detect::FakeService>(std::move(machine)));
+}
+
+bool detectionDone(MainWindow& window) {
+  return QTest::qWaitFor([&window] { return !window.detectionPending(); }, 10000);
 }
 
 void bringToFront(QWidget* control) {

@@ -7,10 +7,30 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <chrono>
+#include <memory>
+
+#include "deadline_service.h"
+#include "fake_service.h"
 
 class QTimer;
 
+namespace freqsmith {
+class MainWindow;
+}
+
 namespace freqsmith::testing {
+
+// The detection the program starts, reading `backend`: what a main window is made with.
+std::unique_ptr<detect::DeadlineService> detectionOn(
+    std::shared_ptr<detect::ManagementService> backend,
+    std::chrono::milliseconds limit = detect::DeadlineService::kTimeLimit);
+// The same on a machine given in code.
+std::unique_ptr<detect::DeadlineService> detectionOn(detect::FakeService machine);
+
+// Runs the event loop until the window's detected figures are in (or their time is up);
+// false when that takes more than ten seconds.
+[[nodiscard]] bool detectionDone(MainWindow& window);
 
 // Call from initTestCase(): test-mode settings, the program's names and style.
 void prepareUiTesting();

@@ -7,8 +7,6 @@
 
 #include <cctype>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -18,6 +16,7 @@
 #include "fake_service.h"
 #include "hardware_query.h"
 #include "main_window_controls.h"
+#include "troubled_service.h"
 
 namespace freqsmith::detect {
 namespace {
@@ -31,95 +30,11 @@ constexpr std::chrono::milliseconds kDeadline = 200ms;
 // Thread start-up, a loaded machine and the sanitizers' slowdown on top of the deadline.
 constexpr std::chrono::milliseconds kSlack = 300ms;
 
-// Holds a fake backend until the test lets it go; far beyond any deadline otherwise.
-class Gate {
- public:
-  void wait() {
-    std::unique_lock lock(mutex_);
-    opened_.wait_for(lock, 60s, [this] { return open_; });
-  }
-  void open() {
-    const std::lock_guard lock(mutex_);
-    open_ = true;
-    opened_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable opened_;
-  bool open_ = false;
-};
-
-enum class Where { Nowhere, Connect, InstancesOf, Property };
-enum class How { Hang, Throw };
-
-struct Trouble {
-  Where where = Where::Nowhere;
-  How how = How::Hang;
-  int connection = 0;     // for Connect: which connect() call, counting from 0
-  const char* name = "";  // for InstancesOf the class, for Property the property
-};
-
-// A machine whose service answers from records, except at one place, where it hangs on
-// the gate or throws.
-class TroubledService final : public ManagementService {
- public:
-  TroubledService(FakeService machine, Trouble trouble, std::shared_ptr<Gate> gate)
-      : machine_(std::move(machine)), trouble_(trouble), gate_(std::move(gate)) {}
-
-  std::unique_ptr<ServiceConnection> connect() override;
-
-  void strike(Where where, std::string_view name, int connection = -1) const {
-    if (where != trouble_.where) return;
-    if (where == Where::Connect && connection != trouble_.connection) return;
-    if (where != Where::Connect && !sameName(name, trouble_.name)) return;
-    if (trouble_.how == How::Throw) throw std::runtime_error("the backend failed");
-    gate_->wait();
-  }
-
- private:
-  FakeService machine_;
-  Trouble trouble_;
-  std::shared_ptr<Gate> gate_;
-  int connections_ = 0;
-};
-
-class TroubledInstance final : public ServiceInstance {
- public:
-  TroubledInstance(std::unique_ptr<ServiceInstance> inner, const TroubledService& service)
-      : inner_(std::move(inner)), service_(service) {}
-  std::optional<Property> property(std::string_view name) const override {
-    service_.strike(Where::Property, name);
-    return inner_->property(name);
-  }
-
- private:
-  std::unique_ptr<ServiceInstance> inner_;
-  const TroubledService& service_;
-};
-
-class TroubledConnection final : public ServiceConnection {
- public:
-  TroubledConnection(std::unique_ptr<ServiceConnection> inner, const TroubledService& service)
-      : inner_(std::move(inner)), service_(service) {}
-  std::vector<std::unique_ptr<ServiceInstance>> instancesOf(std::string_view className) override {
-    service_.strike(Where::InstancesOf, className);
-    std::vector<std::unique_ptr<ServiceInstance>> instances;
-    for (auto& instance : inner_->instancesOf(className)) {
-      instances.push_back(std::make_unique<TroubledInstance>(std::move(instance), service_));
-    }
-    return instances;
-  }
-
- private:
-  std::unique_ptr<ServiceConnection> inner_;
-  const TroubledService& service_;
-};
-
-std::unique_ptr<ServiceConnection> TroubledService::connect() {
-  strike(Where::Connect, {}, connections_++);
-  return std::make_unique<TroubledConnection>(machine_.connect(), *this);
-}
+using freqsmith::testing::Gate;
+using freqsmith::testing::How;
+using freqsmith::testing::Trouble;
+using freqsmith::testing::TroubledService;
+using freqsmith::testing::Where;
 
 RecordInstance desktopProcessor() {
   return RecordInstance{{"Manufacturer", "AuthenticAMD"},
