@@ -165,12 +165,10 @@ int runPrinting(int argc, char* argv[]) {
   // The same bound as the window's: a hung management service does not hang the terminal.
   detect::DeadlineService service(std::move(backend));
   // A service that answers at once is not worth a word; one that takes its time is.
-  if (!service.waitUntil(std::chrono::steady_clock::now() + kQuietWait)) {
-    print(Channel::Error, "freqsmith: detecting\u2026\n");
-  }
-  const std::string report = detect::detectionReport(service);
-  print(Channel::Output, report);
-  return service.answeredInFull() ? 0 : kDetectionIncomplete;
+  const detect::AwaitedReport report = detect::awaitReport(
+      service, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
+  print(Channel::Output, report.text);
+  return report.complete ? 0 : kDetectionIncomplete;
 }
 
 std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {

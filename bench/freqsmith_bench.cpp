@@ -1,6 +1,7 @@
 // The benchmark table: start-up and peak memory against a bare four-tab window in the same
-// run, detection alone, and Calculate on the in-memory form and through a click on the
-// real window. Every figure is a median; targets are printed beside it.
+// run, start-up on a management service that takes a second against the ordinary one,
+// detection alone, and Calculate on the in-memory form and through a click on the real
+// window. Every figure is a median; targets are printed beside it.
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -43,9 +44,9 @@ struct ProcessSample {
   double peakMb = 0;
 };
 
-// Starts `program`, times it until it reports its first painted window, and reads its peak
-// resident memory when it has exited.
-ProcessSample runProbe(const std::string& program) {
+// Starts `program` (with `argument`, unless empty), times it until it reports its first
+// painted window, and reads its peak resident memory when it has exited.
+ProcessSample runProbe(const std::string& program, const std::string& argument = {}) {
   int fds[2];
   if (::pipe(fds) != 0) std::abort();
   ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
@@ -54,7 +55,8 @@ ProcessSample runProbe(const std::string& program) {
   for (char** e = environ; *e; ++e) env.push_back(*e);
   env.push_back(const_cast<char*>(fdVariable.c_str()));
   env.push_back(nullptr);
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  char* argv[] = {const_cast<char*>(program.c_str()),
+                  argument.empty() ? nullptr : const_cast<char*>(argument.c_str()), nullptr};
 
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
@@ -83,7 +85,7 @@ struct Row {
   double value;
   const char* unit;
   const char* target;
-  double ratio;  // against the baseline; 0: none
+  double ratio;  // against the bare window (or the line above it, where it says so); 0: none
   bool met;
 };
 
@@ -126,20 +128,24 @@ int main(int argc, char* argv[]) {
   const std::string bare = (here / "freqsmith_bare_probe").string();
   const int processRuns = argc > 1 ? std::atoi(argv[1]) : 15;
 
-  // Start-up: warm the file cache, then alternate the two programs so that both see the
-  // same machine load.
+  // Start-up: warm the file cache, then alternate the programs so that all see the same
+  // machine load. The slow service answers a second after start; the window must not wait
+  // for it.
+  const std::string slowBackendMs = "1000";
   runProbe(bare);
   runProbe(probe);
-  std::vector<double> bareMs, bareMb, appMs, appMb;
+  std::vector<double> bareMs, bareMb, appMs, appMb, slowMs;
   for (int i = 0; i < processRuns; ++i) {
     const ProcessSample b = runProbe(bare);
     const ProcessSample a = runProbe(probe);
+    const ProcessSample s = runProbe(probe, slowBackendMs);
     bareMs.push_back(b.startupMs);
     bareMb.push_back(b.peakMb);
     appMs.push_back(a.startupMs);
     appMb.push_back(a.peakMb);
+    slowMs.push_back(s.startupMs);
   }
-  const double bareStart = median(bareMs), appStart = median(appMs);
+  const double bareStart = median(bareMs), appStart = median(appMs), slowStart = median(slowMs);
   const double bareMem = median(bareMb), appMem = median(appMb);
 
   // Detection alone: the three queries and the derivations on this machine.
@@ -207,6 +213,8 @@ int main(int argc, char* argv[]) {
   print({{"start-up, bare four-tab window", bareStart, "ms", "", 0, true},
          {"start-up to first paint, Freqsmith", appStart, "ms", "<= 1.5x", appStart / bareStart,
           appStart / bareStart <= 1.5},
+         {"first paint, service taking 1 s (vs above)", slowStart, "ms", "<= 1.1x",
+          slowStart / appStart, slowStart / appStart <= 1.1},
          {"peak memory, bare four-tab window", bareMem, "MB", "", 0, true},
          {"peak memory, Freqsmith", appMem, "MB", "<= 1.3x", appMem / bareMem,
           appMem / bareMem <= 1.3},

@@ -6,7 +6,10 @@
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #include <cpuid.h>
-#define FREQSMITH_HAS_CPUID 1
+#define FREQSMITH_GNU_CPUID 1
+#elif defined(_MSC_VER) && (defined(_M_X64) || defined(_M_IX86))
+#include <intrin.h>
+#define FREQSMITH_MSVC_CPUID 1
 #endif
 
 namespace freqsmith::detect {
@@ -15,11 +18,20 @@ namespace {
 class ProcessorCpuid final : public CpuidReader {
  public:
   std::optional<CpuidRegisters> basicLeaf([[maybe_unused]] std::uint32_t leaf) const override {
-#ifdef FREQSMITH_HAS_CPUID
+#if defined(FREQSMITH_GNU_CPUID)
     CpuidRegisters r;
-    // __get_cpuid compares the leaf with the highest one the processor reports first.
-    if (__get_cpuid(leaf, &r.eax, &r.ebx, &r.ecx, &r.edx) == 0) return std::nullopt;
+    // Compares the leaf with the highest one the processor reports first, and sets ECX to
+    // the sub-leaf, which leaves with sub-leaves read differently without it.
+    if (__get_cpuid_count(leaf, 0, &r.eax, &r.ebx, &r.ecx, &r.edx) == 0) return std::nullopt;
     return r;
+#elif defined(FREQSMITH_MSVC_CPUID)
+    int words[4] = {};
+    __cpuid(words, 0);
+    if (leaf > static_cast<std::uint32_t>(words[0])) return std::nullopt;
+    __cpuidex(words, static_cast<int>(leaf), 0);
+    return CpuidRegisters{
+        static_cast<std::uint32_t>(words[0]), static_cast<std::uint32_t>(words[1]),
+        static_cast<std::uint32_t>(words[2]), static_cast<std::uint32_t>(words[3])};
 #else
     return std::nullopt;
 #endif
@@ -97,6 +109,17 @@ std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid) {
   const std::uint32_t busMhz = frequencies->ecx & 0xFFFF;
   if (busMhz == 0) return std::nullopt;
   return busMhz;
+}
+
+std::optional<Property> busClockOr(std::optional<Property> reported, const CpuidReader* cpuid) {
+  const auto* mhz = reported ? std::get_if<std::int64_t>(&reported->value) : nullptr;
+  if (reported && (mhz == nullptr || *mhz != 0)) return reported;
+  if (cpuid) {
+    if (const std::optional<std::int64_t> bus = cpuidBusMhz(*cpuid)) {
+      return Property{*bus, Source::Cpuid};
+    }
+  }
+  return reported;
 }
 
 }  // namespace freqsmith::detect

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "management_service.h"
+
 namespace freqsmith::detect {
 
 struct CpuidRegisters {
@@ -28,8 +30,9 @@ class CpuidReader {
   virtual std::optional<CpuidRegisters> basicLeaf(std::uint32_t leaf) const = 0;
 };
 
-// The processor running this program. On x86 it asks through the compiler's bounds-checked
-// intrinsic; elsewhere every leaf is nullopt.
+// The processor running this program. On x86 it asks through the compiler's intrinsics
+// (GCC's and clang's bounds-checked one, MSVC's after reading the highest leaf); elsewhere
+// every leaf is nullopt.
 std::shared_ptr<const CpuidReader> thisProcessor();
 
 // Answers written down beforehand: a recorded machine, a test, a fuzz input.
@@ -58,5 +61,13 @@ inline constexpr std::uint32_t kFrequencyLeaf = 0x16;
 // such leaf or gives 0 there. Nothing else is taken for it: a model table, leaf 0x15's
 // crystal or a hypervisor's leaves would be guesses.
 std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid);
+
+// The processor property that holds the bus clock, as the management service names it.
+inline constexpr std::string_view kBusClockProperty = "ExtClock";
+
+// The bus clock a management service reported, unless it reported none or 0, as firmware
+// and virtual machines do for one they do not know: then leaf 0x16's, from CPUID, where the
+// processor gives one. Otherwise what the service reported.
+std::optional<Property> busClockOr(std::optional<Property> reported, const CpuidReader* cpuid);
 
 }  // namespace freqsmith::detect

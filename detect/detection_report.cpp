@@ -155,4 +155,12 @@ std::string detectionReport(ManagementService& service) {
   return reportText(describeFigures(form, provenance));
 }
 
+AwaitedReport awaitReport(DeadlineService& service, std::chrono::milliseconds patience,
+                          const std::function<void()>& waiting) {
+  if (!service.waitUntil(std::chrono::steady_clock::now() + patience)) waiting();
+  AwaitedReport report{detectionReport(service), false};
+  report.complete = service.answeredInFull();
+  return report;
+}
+
 }  // namespace freqsmith::detect

@@ -3,11 +3,14 @@
 // `freqsmith --detect` prints them, so both always say the same.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "deadline_service.h"
 #include "form.h"
 #include "management_service.h"
 #include "provenance.h"
@@ -44,5 +47,15 @@ std::string reportText(const std::vector<FigureLine>& lines);
 
 // Runs the detection sequence on an in-memory main window and reports its figures.
 std::string detectionReport(ManagementService& service);
+
+struct AwaitedReport {
+  std::string text;
+  bool complete = false;  // every class answered in time, and the service did not fail
+};
+
+// The report once `service` has answered or its time limit has passed. Should the answer
+// take longer than `patience`, `waiting` is called once meanwhile.
+AwaitedReport awaitReport(DeadlineService& service, std::chrono::milliseconds patience,
+                          const std::function<void()>& waiting);
 
 }  // namespace freqsmith::detect

@@ -9,7 +9,9 @@
 #include <string>
 #include <utility>
 
+#include "cpuid_reader.h"
 #include "windows_variant.h"
+#include "wql.h"
 
 namespace freqsmith::detect {
 namespace {
@@ -82,8 +84,8 @@ class Variant {
   VARIANT value_;
 };
 
-// How long one step of an enumeration may wait for the service. Bounded, so a stuck
-// service delays start-up instead of hanging it.
+// How long one step of an enumeration may wait for the service. Nothing waits for the worker
+// that asks, but a bound lets one stuck in a service end some time after it was given up.
 constexpr long kNextTimeoutMs = 30'000;
 
 // What a connection and its instances share. The services pointer must go before COM is
@@ -111,10 +113,19 @@ class Session {
 
 class WindowsInstance final : public ServiceInstance {
  public:
-  WindowsInstance(std::shared_ptr<Session> session, ComPtr<IWbemClassObject> object)
-      : session_(std::move(session)), object_(std::move(object)) {}
+  // `cpuid` stands in for a processor's bus clock that the service does not know; nullptr
+  // for instances of other classes.
+  WindowsInstance(std::shared_ptr<Session> session, ComPtr<IWbemClassObject> object,
+                  std::shared_ptr<const CpuidReader> cpuid)
+      : session_(std::move(session)), object_(std::move(object)), cpuid_(std::move(cpuid)) {}
 
   std::optional<Property> property(std::string_view name) const override {
+    if (cpuid_ && sameName(name, kBusClockProperty)) return busClockOr(read(name), cpuid_.get());
+    return read(name);
+  }
+
+ private:
+  std::optional<Property> read(std::string_view name) const {
     try {
       // Get stops at the first NUL, so such a name would read a different property.
       if (name.empty() || name.find('\0') != std::string_view::npos) return std::nullopt;
@@ -133,59 +144,85 @@ class WindowsInstance final : public ServiceInstance {
     }
   }
 
- private:
   // Declared first so it is destroyed last, after the object is released.
   std::shared_ptr<Session> session_;
   ComPtr<IWbemClassObject> object_;
+  std::shared_ptr<const CpuidReader> cpuid_;
 };
+
+// The codes with which the service says that a class does not exist, which is not a
+// failure: such a class simply has no instances.
+bool unknownClass(HRESULT result) {
+  return result == WBEM_E_INVALID_CLASS || result == WBEM_E_NOT_FOUND;
+}
 
 class WindowsConnection final : public ServiceConnection {
  public:
-  explicit WindowsConnection(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+  WindowsConnection(std::shared_ptr<Session> session, std::shared_ptr<const CpuidReader> cpuid)
+      : session_(std::move(session)), cpuid_(std::move(cpuid)) {}
 
   std::vector<std::unique_ptr<ServiceInstance>> instancesOf(std::string_view className) override {
+    return select(className, {});
+  }
+
+  // Naming the properties matters on real Windows: for Win32_Processor the service works
+  // out every property it is asked for, and all of them take about a second per core.
+  std::vector<std::unique_ptr<ServiceInstance>> select(
+      std::string_view className, std::span<const std::string> properties) override {
+    const std::optional<std::string> statement = selectStatement(className, properties);
+    if (!statement) return {};
+    return run(*statement, sameName(className, "Win32_Processor") ? cpuid_ : nullptr);
+  }
+
+ private:
+  std::vector<std::unique_ptr<ServiceInstance>> run(
+      const std::string& statement, const std::shared_ptr<const CpuidReader>& cpuid) {
     std::vector<std::unique_ptr<ServiceInstance>> instances;
-    try {
-      if (className.empty() || className.find('\0') != std::string_view::npos) return instances;
-      const std::optional<std::wstring> wide = wideFromUtf8(className);
-      if (!wide) return instances;
-      const Bstr name(*wide);
-      if (!name) return instances;
-      // Forward-only and returning at once: the instances are read one pass in the
-      // service's order, without the service keeping a copy of each for going back.
-      ComPtr<IEnumWbemClassObject> enumerator;
-      if (FAILED(session_->services()->CreateInstanceEnum(
-              name.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-              enumerator.put()))) {
-        return instances;
-      }
-      for (;;) {
-        ComPtr<IWbemClassObject> object;
-        ULONG returned = 0;
-        const HRESULT result = enumerator->Next(kNextTimeoutMs, 1, object.put(), &returned);
-        if (FAILED(result) || returned == 0 || !object) break;
-        instances.push_back(std::make_unique<WindowsInstance>(session_, std::move(object)));
-      }
-    } catch (...) {
-      // Out of memory halfway: what was read so far is still in the service's order.
+    const std::optional<std::wstring> wide = wideFromUtf8(statement);
+    if (!wide) return instances;
+    const Bstr language(L"WQL");
+    const Bstr query(*wide);
+    if (!language || !query) throw ServiceFailure(hresultText(E_OUTOFMEMORY));
+    // Forward-only and returning at once: the instances are read one pass in the service's
+    // order, without the service keeping a copy of each for going back.
+    ComPtr<IEnumWbemClassObject> enumerator;
+    const HRESULT asked = session_->services()->ExecQuery(
+        language.get(), query.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+        enumerator.put());
+    if (unknownClass(asked)) return instances;
+    if (FAILED(asked)) throw ServiceFailure(hresultText(asked));
+    for (;;) {
+      ComPtr<IWbemClassObject> object;
+      ULONG returned = 0;
+      const HRESULT result = enumerator->Next(kNextTimeoutMs, 1, object.put(), &returned);
+      // A query that returns at once reports an unknown class only here.
+      if (unknownClass(result)) break;
+      if (FAILED(result)) throw ServiceFailure(hresultText(result));
+      if (result == WBEM_S_TIMEDOUT) throw ServiceFailure(hresultText(result));
+      if (returned == 0 || !object) break;
+      instances.push_back(std::make_unique<WindowsInstance>(session_, std::move(object), cpuid));
     }
     return instances;
   }
 
- private:
   std::shared_ptr<Session> session_;
+  std::shared_ptr<const CpuidReader> cpuid_;
 };
 
-std::unique_ptr<ServiceConnection> open() {
+// Throws ServiceFailure with the code of the step that failed.
+void check(HRESULT result) {
+  if (FAILED(result)) throw ServiceFailure(hresultText(result));
+}
+
+std::unique_ptr<ServiceConnection> open(std::shared_ptr<const CpuidReader> cpuid) {
   auto session = std::make_shared<Session>();
 
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (init == RPC_E_CHANGED_MODE) {
     // The thread is already in the multi-threaded apartment, where COM works as well; that
     // initialisation belongs to someone else and must not be undone here.
-  } else if (FAILED(init)) {
-    return nullptr;
   } else {
+    check(init);
     session->initialisedCom();
   }
 
@@ -194,40 +231,30 @@ std::unique_ptr<ServiceConnection> open() {
   const HRESULT security =
       CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-  if (FAILED(security) && security != RPC_E_TOO_LATE) return nullptr;
+  if (security != RPC_E_TOO_LATE) check(security);
 
   ComPtr<IWbemLocator> locator;
-  if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                              locator.putVoid()))) {
-    return nullptr;
-  }
+  check(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                         locator.putVoid()));
   const Bstr path(L"ROOT\\CIMV2");
-  if (!path) return nullptr;
+  if (!path) check(E_OUTOFMEMORY);
   // The local machine as the current user; the maximum wait keeps a service that does not
-  // answer from blocking start-up for good.
-  if (FAILED(locator->ConnectServer(path.get(), nullptr, nullptr, nullptr,
-                                    WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                    session->services().put()))) {
-    return nullptr;
-  }
-  if (FAILED(CoSetProxyBlanket(session->services().get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE,
-                               nullptr, RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE,
-                               nullptr, EOAC_NONE))) {
-    return nullptr;
-  }
-  return std::make_unique<WindowsConnection>(std::move(session));
+  // answer from blocking its caller for good.
+  check(locator->ConnectServer(path.get(), nullptr, nullptr, nullptr,
+                               WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
+                               session->services().put()));
+  check(CoSetProxyBlanket(session->services().get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE));
+  return std::make_unique<WindowsConnection>(std::move(session), std::move(cpuid));
 }
 
 }  // namespace
 
+WindowsService::WindowsService(std::shared_ptr<const CpuidReader> cpuid)
+    : cpuid_(std::move(cpuid)) {}
+
 std::unique_ptr<ServiceConnection> WindowsService::connect() {
-  try {
-    return open();
-  } catch (...) {
-    // The detection treats an unreachable service as nothing to write; that is all an
-    // allocation failure here can mean to it.
-    return nullptr;
-  }
+  return open(cpuid_);
 }
 
 }  // namespace freqsmith::detect

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -37,7 +38,44 @@ std::optional<PropertyValue> fromIntegerText(std::string text, CIMTYPE cimType) 
   return text;
 }
 
+// The system's message for `result`, or for the management service's own codes the message
+// its error module carries; empty when neither has one.
+std::wstring systemMessage(HRESULT result) {
+  constexpr DWORD kFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
+  wchar_t* buffer = nullptr;
+  DWORD length =
+      FormatMessageW(kFlags | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(result), 0,
+                     reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  if (length == 0) {
+    // WMI's 0x8004xxxx codes are described in wmiutils.dll, not in the system's table.
+    if (const HMODULE module = LoadLibraryExW(
+            L"wmiutils.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+      length =
+          FormatMessageW(kFlags | FORMAT_MESSAGE_FROM_HMODULE, module, static_cast<DWORD>(result),
+                         0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+      FreeLibrary(module);
+    }
+  }
+  std::wstring message = length != 0 && buffer ? std::wstring(buffer, length) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  // Messages end in a line break, and some in blanks before it.
+  while (!message.empty() &&
+         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return message;
+}
+
 }  // namespace
+
+std::string hresultText(HRESULT result) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(result));
+  std::string text = hex;
+  const std::optional<std::string> message = utf8FromWide(systemMessage(result));
+  if (message && !message->empty()) text += " " + *message;
+  return text;
+}
 
 std::optional<PropertyValue> propertyFromVariant(const VARIANT& value, CIMTYPE cimType) {
   switch (V_VT(&value)) {

@@ -1,5 +1,5 @@
 // Conversions between the Windows management service's COM values and the program's own:
-// VARIANTs to property values, UTF-16 to UTF-8 and back.
+// VARIANTs to property values, UTF-16 to UTF-8 and back, error codes to text.
 #pragma once
 
 #include <wbemidl.h>
@@ -22,5 +22,9 @@ std::optional<PropertyValue> propertyFromVariant(const VARIANT& value, CIMTYPE c
 std::optional<std::string> utf8FromWide(std::wstring_view text);
 // Names come from the program itself, and one that is not valid UTF-8 names nothing: nullopt.
 std::optional<std::wstring> wideFromUtf8(std::string_view text);
+
+// An error as the user is told it: the HRESULT in hex and the system's message for it,
+// "0x80041003 Access denied.", or the hex alone where the system has no message.
+std::string hresultText(HRESULT result);
 
 }  // namespace freqsmith::detect

@@ -65,6 +65,45 @@ TEST(RecordedCpuid, TheFirstAnswerForALeafCounts) {
   EXPECT_EQ(cpuidBusMhz(*cpuid), 100);
 }
 
+struct ReportedRow {
+  const char* what;
+  std::optional<Property> reported;
+  const char* answers;  // nullptr: the processor is not asked
+  std::optional<Property> expected;
+  friend std::ostream& operator<<(std::ostream& out, const ReportedRow& row) {
+    return out << row.what;
+  }
+};
+
+class BusClockOrCpuid : public ::testing::TestWithParam<ReportedRow> {};
+
+TEST_P(BusClockOrCpuid, TakesTheProcessorsOnlyWhereTheServiceKnowsNone) {
+  const ReportedRow& row = GetParam();
+  std::optional<RecordedCpuid> cpuid;
+  if (row.answers) cpuid = RecordedCpuid::parse(row.answers);
+  EXPECT_EQ(busClockOr(row.reported, cpuid ? &*cpuid : nullptr), row.expected);
+}
+
+constexpr const char* kBus100 = "0 16 0 0 0\n16 e10 125c 64 0\n";
+constexpr const char* kNoBus = "0 15 0 0 0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, BusClockOrCpuid,
+    ::testing::Values(ReportedRow{"the service's 200", Property{std::int64_t{200}, Source::Wmi},
+                                  kBus100, Property{std::int64_t{200}, Source::Wmi}},
+                      ReportedRow{"none reported", std::nullopt, kBus100,
+                                  Property{std::int64_t{100}, Source::Cpuid}},
+                      ReportedRow{"0 reported", Property{std::int64_t{0}, Source::Wmi}, kBus100,
+                                  Property{std::int64_t{100}, Source::Cpuid}},
+                      ReportedRow{"0 reported, and the processor knows none either",
+                                  Property{std::int64_t{0}, Source::Wmi}, kNoBus,
+                                  Property{std::int64_t{0}, Source::Wmi}},
+                      ReportedRow{"none anywhere", std::nullopt, kNoBus, std::nullopt},
+                      ReportedRow{"none reported, processor not asked", std::nullopt, nullptr,
+                                  std::nullopt},
+                      ReportedRow{"text reported", Property{std::string("fast"), Source::Wmi},
+                                  kBus100, Property{std::string("fast"), Source::Wmi}}));
+
 TEST(ThisProcessor, AnswersNoLeafPastItsHighest) {
   const std::shared_ptr<const CpuidReader> processor = thisProcessor();
   const std::optional<CpuidRegisters> highest = processor->basicLeaf(0);

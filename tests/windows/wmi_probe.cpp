@@ -15,12 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "cpuid_reader.h"
 #include "deadline_service.h"
 #include "form.h"
 #include "hardware_query.h"
 #include "main_window_controls.h"
 #include "windows_service.h"
 #include "windows_variant.h"
+#include "wql.h"
 
 namespace {
 
@@ -52,10 +54,14 @@ std::string describe(const std::optional<PropertyValue>& value) {
   return "\"" + std::get<std::string>(*value) + "\" (string)";
 }
 
-// The value alone; every property of this backend says it came from WMI.
-std::optional<PropertyValue> valueOf(const std::optional<Property>& property) {
+// The value alone. Every property of this backend says it came from WMI, but for a bus clock
+// that WMI did not know, which the processor itself gave.
+std::optional<PropertyValue> valueOf(const std::optional<Property>& property,
+                                     std::string_view name) {
   if (!property) return std::nullopt;
-  check(property->source == Source::Wmi, "a property's source is WMI");
+  const bool busClock = freqsmith::detect::sameName(name, freqsmith::detect::kBusClockProperty);
+  check(property->source == Source::Wmi || (busClock && property->source == Source::Cpuid),
+        "a property's source is WMI" + std::string(busClock ? " or CPUID" : ""));
   return property->value;
 }
 
@@ -246,11 +252,11 @@ void checkComLifetime(WindowsService& service) {
           "the open connection holds the thread in a single-threaded apartment");
     auto instances = connection->instancesOf("Win32_Processor");
     if (!check(!instances.empty(), "Win32_Processor has instances")) return;
-    const auto before = valueOf(instances.front()->property("Name"));
+    const auto before = valueOf(instances.front()->property("Name"), "Name");
     connection.reset();
     check(probeApartment() == RPC_E_CHANGED_MODE,
           "instances that outlive their connection keep COM initialised");
-    const auto after = valueOf(instances.front()->property("Name"));
+    const auto after = valueOf(instances.front()->property("Name"), "Name");
     check(after.has_value() && after == before,
           "an instance reads its properties after its connection is gone: " + describe(after));
   }
@@ -293,13 +299,13 @@ std::map<std::string_view, Instances> readService(WindowsService& service) {
       auto& row = rows.emplace_back();
       for (const Mapping& mapping : kMappings) {
         if (mapping.className != className) continue;
-        const auto value = valueOf(instances[i]->property(mapping.property));
+        const auto value = valueOf(instances[i]->property(mapping.property), mapping.property);
         row[mapping.property] = value;
         std::printf("  [%zu] %-20.*s %s\n", i, static_cast<int>(mapping.property.size()),
                     mapping.property.data(), describe(value).c_str());
       }
       for (std::string_view extra : kExtraProperties) {
-        const auto value = valueOf(instances[i]->property(extra));
+        const auto value = valueOf(instances[i]->property(extra), extra);
         if (value) {
           std::printf("  [%zu] %-20.*s %s\n", i, static_cast<int>(extra.size()), extra.data(),
                       describe(value).c_str());
@@ -426,6 +432,7 @@ void checkThroughTheWorker(WindowsService& windows) {
                       .count();
   check(service.gatheredInTime(),
         "the worker read every class within the deadline (" + std::to_string(ms) + " ms)");
+  check(service.answeredInFull(), "every class was answered in full");
   for (const Mapping& mapping : kMappings) {
     const std::string got = bounded.text(mapping.field);
     check(got == direct.text(mapping.field),
@@ -433,8 +440,39 @@ void checkThroughTheWorker(WindowsService& windows) {
   }
 }
 
+// --- What is asked of the service, and how its errors read -------------------------------
+
+// Each class is asked for by a statement naming exactly the properties the queries read.
+void checkStatements() {
+  std::printf("\n");
+  for (const auto& queried : freqsmith::detect::startupClasses()) {
+    const auto statement =
+        freqsmith::detect::selectStatement(queried.className, queried.properties);
+    if (!check(statement.has_value(), "a statement for " + queried.className)) continue;
+    std::printf("  %s\n", statement->c_str());
+    for (const std::string& property : queried.properties) {
+      check(statement->find(property) != std::string::npos, *statement + " names " + property);
+    }
+    check(statement->find('*') == std::string::npos, *statement + " names its properties");
+  }
+  std::printf("\n");
+}
+
+void checkErrorText() {
+  for (const auto& [code, hex] :
+       {std::pair{E_ACCESSDENIED, "0x80070005"},
+        std::pair{static_cast<HRESULT>(WBEM_E_ACCESS_DENIED), "0x80041003"},
+        std::pair{static_cast<HRESULT>(WBEM_E_INVALID_QUERY), "0x80041017"}}) {
+    const std::string text = freqsmith::detect::hresultText(code);
+    check(text.rfind(hex, 0) == 0 && text.find('\n') == std::string::npos,
+          "the error " + std::string(hex) + " reads \"" + text + "\"");
+  }
+}
+
 int run() {
   checkConversions();
+  checkStatements();
+  checkErrorText();
   WindowsService service;
   checkComLifetime(service);
   const auto reported = readService(service);
