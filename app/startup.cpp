@@ -2,6 +2,7 @@
 #include "startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStyleFactory>
 
 #include "build_config.h"
@@ -11,10 +12,9 @@ namespace freqsmith {
 
 QIcon appIcon() {
   QIcon icon;
-  for (const char* path :
-       {":/icons/freqsmith-16.png", ":/icons/freqsmith-32.png", ":/icons/freqsmith-64.png"}) {
-    icon.addFile(QString::fromLatin1(path));
-  }
+  // The sizes the build embeds (app/CMakeLists.txt).
+  const QDir icons(QStringLiteral(":/icons"));
+  for (const QString& file : icons.entryList(QDir::Files)) icon.addFile(icons.filePath(file));
   return icon;
 }
 
