@@ -1,70 +1,22 @@
-// The tab's figures as a table: the control each is shown in, the field that holds it, its
-// heading and unit, and what the user is told when nothing gave it.
+// The tab's figures described from the figure table, in the tab's reading order, with what
+// the user is told when nothing gave one.
 #include "detection_report.h"
 
-#include <array>
+#include <algorithm>
 
+#include "figure_table.h"
 #include "hardware_query.h"
 #include "main_window_controls.h"
 
 namespace freqsmith::detect {
 namespace {
 
-using mainwin::field;
-using mainwin::label;
-
-struct FigureRow {
-  ControlId shownIn;
-  FieldId holder;  // the field whose provenance counts
-  // The heading label above the figure; none where the tab's label alone would not say
-  // what it is, and then the shown field's title names it.
-  std::optional<LabelId> heading;
-  std::optional<LabelId> unit;
-  // What the system did not report ("its bus clock"), for a figure read from the system;
-  // the whole sentence for one worked out from others.
-  std::string_view subject;
-  std::string_view derivation;
-};
-
-constexpr std::array kFigures{
-    FigureRow{field("Textmaker"), field("Textmaker"), {}, {}, "processor maker"},
-    FigureRow{field("Textcputype"), field("Textcputype"), {}, {}, "processor type"},
-    FigureRow{field("textsocket"), field("textsocket"), {}, {}, "processor socket"},
-    FigureRow{label("Label51"), field("Textarch"), label("Label74"), label("Label60"), "bus clock"},
-    FigureRow{label("Label71"),
-              field("Text11"),
-              label("Label34"),
-              label("Label41"),
-              {},
-              "The frontside bus is worked out from the system clock, which is unknown."},
-    FigureRow{label("Label69"),
-              field("Textmultiplier"),
-              label("Label75"),
-              {},
-              {},
-              "The multiplier is worked out from the CPU speed and the system clock, and one "
-              "of them is unknown or zero."},
-    FigureRow{label("labmhz"), field("Textcpuspeed"), label("Label77"), label("Label72"),
-              "processor speed"},
-    FigureRow{field("Textweb"), field("Textweb"), {}, {}, "mainboard vendor"},
-    FigureRow{field("Textproduct"), field("Textproduct"), {}, {}, "mainboard model"},
-    FigureRow{field("Textversion"), field("Textversion"), {}, {}, "BIOS version"},
-    FigureRow{field("Textl2size"), field("Textl2size"), label("Label18"), label("Label80"),
-              "level 2 cache size"},
-    FigureRow{field("Textl2speed"),
-              field("Textl2speed"),
-              label("Label70"),
-              label("Label79"),
-              {},
-              "The cache speed is shown as the CPU speed, which is unknown."},
-};
-
 std::string sentence(std::string text) {
   if (!text.empty() && text.back() != '.') text += '.';
   return text;
 }
 
-std::string whyUnknown(const FigureRow& row, Gap gap, std::string_view detail) {
+std::string whyUnknown(const DetectedFigure& row, Gap gap, std::string_view detail) {
   if (!row.derivation.empty()) return std::string(row.derivation);
   const std::string subject(row.subject);
   switch (gap) {
@@ -101,18 +53,29 @@ std::string shownText(const Form& form, ControlId id) {
   return form.caption(LabelId{id});
 }
 
+// The figures in the tab's reading order: that of the controls they are shown in.
+std::vector<const DetectedFigure*> inReadingOrder() {
+  std::vector<const DetectedFigure*> rows;
+  for (const DetectedFigure& figure : kDetectedFigures) rows.push_back(&figure);
+  std::sort(rows.begin(), rows.end(), [](const DetectedFigure* a, const DetectedFigure* b) {
+    return a->shownIn.index < b->shownIn.index;
+  });
+  return rows;
+}
+
 }  // namespace
 
 std::vector<ControlId> figureControls() {
   std::vector<ControlId> controls;
-  for (const FigureRow& row : kFigures) controls.push_back(row.shownIn);
+  for (const DetectedFigure* row : inReadingOrder()) controls.push_back(row->shownIn);
   return controls;
 }
 
 std::vector<FigureLine> describeFigures(const Form& form, const Provenance& provenance) {
   std::vector<FigureLine> lines;
-  lines.reserve(kFigures.size());
-  for (const FigureRow& row : kFigures) {
+  lines.reserve(kDetectedFigures.size());
+  for (const DetectedFigure* figure : inReadingOrder()) {
+    const DetectedFigure& row = *figure;
     FigureLine& line = lines.emplace_back();
     line.heading = row.heading ? form.control(*row.heading).text : form.control(row.shownIn).title;
     line.shownIn = row.shownIn;

@@ -1,10 +1,12 @@
 // The detection sequence, written once against the management service and the form.
 #include "hardware_query.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include "detected_figures.h"
+#include "figure_table.h"
 #include "main_window_controls.h"
 
 namespace freqsmith::detect {
@@ -13,32 +15,6 @@ namespace {
 using mainwin::field;
 using mainwin::label;
 using mainwin::picture;
-
-struct PropertyRow {
-  std::string_view property;  // as the program names it; the service ignores case
-  FieldId field;
-};
-
-constexpr std::string_view kProcessorClass = "Win32_Processor";
-constexpr std::string_view kBaseBoardClass = "Win32_BaseBoard";
-constexpr std::string_view kBiosClass = "Win32_BIOS";
-
-constexpr std::array kProcessorProperties{
-    PropertyRow{"manufacturer", field("Textmaker")},
-    PropertyRow{"extclock", field("Textarch")},
-    PropertyRow{"CurrentClockSpeed", field("Textcpuspeed")},
-    PropertyRow{"L2CacheSize", field("Textl2size")},
-    PropertyRow{"Name", field("Textcputype")},
-    PropertyRow{"socketdesignation", field("textsocket")},
-};
-constexpr std::array kBaseBoardProperties{
-    PropertyRow{"manufacturer", field("Textweb")},
-    PropertyRow{"product", field("Textproduct")},
-    PropertyRow{"Version", field("Textversion")},
-};
-constexpr std::array kBiosProperties{
-    PropertyRow{"Version", field("Textversion")},
-};
 
 struct LogoRow {
   std::string_view maker;
@@ -56,32 +32,44 @@ std::string asText(const PropertyValue& value) {
   return std::get<std::string>(value);
 }
 
-template <std::size_t N>
-QueriedClass queried(std::string_view className, const std::array<PropertyRow, N>& rows) {
-  QueriedClass result{std::string(className), {}};
-  for (const PropertyRow& row : rows) result.properties.emplace_back(row.property);
-  return result;
+// What a query of `className` reads into which field, in the order it reads them.
+struct PropertyRow {
+  std::string_view property;
+  FieldId field;
+};
+
+std::vector<PropertyRow> propertyRows(std::string_view className) {
+  std::vector<PropertyRow> rows;
+  for (const DetectedFigure& figure : kDetectedFigures) {
+    for (const std::optional<PropertyRead>& read : figure.reads) {
+      if (read && read->className == className) rows.push_back({read->property, figure.holder});
+    }
+  }
+  return rows;
 }
 
-template <std::size_t N>
-void markMissing(const std::array<PropertyRow, N>& rows, Provenance* provenance,
+const QueriedClass& queriedClass(std::string_view className) {
+  for (const QueriedClass& queried : startupClasses()) {
+    if (queried.className == className) return queried;
+  }
+  return startupClasses().front();  // every caller names a class of the table
+}
+
+void markMissing(const std::vector<PropertyRow>& rows, Provenance* provenance,
                  const ClassFault& fault) {
   if (!provenance) return;
   for (const PropertyRow& row : rows) provenance->missing(row.field, fault.gap, fault.error);
 }
 
-// The position of each class in startupClasses().
-enum ClassIndex : std::size_t { kProcessor, kBaseBoard, kBios };
-
-template <std::size_t N>
-void query(ManagementService& service, ClassIndex index, const std::array<PropertyRow, N>& rows,
-           Form& form, Provenance* provenance) {
-  const QueriedClass& asked = startupClasses()[index];
+void query(ManagementService& service, std::string_view className, Form& form,
+           Provenance* provenance) {
+  const std::vector<PropertyRow> rows = propertyRows(className);
   const std::unique_ptr<ServiceConnection> connection = service.connect();
   if (!connection) {
     markMissing(rows, provenance, ClassFault{Gap::ServiceFailed, std::string(kUnreachable)});
     return;
   }
+  const QueriedClass& asked = queriedClass(className);
   for (const auto& instance : connection->select(asked.className, asked.properties)) {
     for (const PropertyRow& row : rows) {
       if (const std::optional<Property> found = instance->property(row.property)) {
@@ -93,7 +81,7 @@ void query(ManagementService& service, ClassIndex index, const std::array<Proper
     }
   }
   // What the instances gave stays; the fields they did not fill learn why.
-  if (const std::optional<ClassFault> fault = connection->fault(asked.className)) {
+  if (const std::optional<ClassFault> fault = connection->fault(className)) {
     markMissing(rows, provenance, *fault);
   }
 }
@@ -101,24 +89,36 @@ void query(ManagementService& service, ClassIndex index, const std::array<Proper
 }  // namespace
 
 const std::vector<QueriedClass>& startupClasses() {
-  static const std::vector<QueriedClass> classes{
-      queried(kProcessorClass, kProcessorProperties),
-      queried(kBaseBoardClass, kBaseBoardProperties),
-      queried(kBiosClass, kBiosProperties),
-  };
+  // The classes in the order of the table's reads, each with its properties in order.
+  static const std::vector<QueriedClass> classes = [] {
+    std::vector<QueriedClass> result;
+    for (const DetectedFigure& figure : kDetectedFigures) {
+      for (const std::optional<PropertyRead>& read : figure.reads) {
+        if (!read) continue;
+        auto known = std::find_if(result.begin(), result.end(), [&read](const QueriedClass& c) {
+          return c.className == read->className;
+        });
+        if (known == result.end()) {
+          known = result.insert(result.end(), QueriedClass{std::string(read->className), {}});
+        }
+        known->properties.emplace_back(read->property);
+      }
+    }
+    return result;
+  }();
   return classes;
 }
 
 void QueryProcessor(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kProcessor, kProcessorProperties, form, provenance);
+  query(service, kProcessorClass, form, provenance);
 }
 
 void QueryBaseBoard(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kBaseBoard, kBaseBoardProperties, form, provenance);
+  query(service, kBaseBoardClass, form, provenance);
 }
 
 void QueryBios(ManagementService& service, Form& form, Provenance* provenance) {
-  query(service, kBios, kBiosProperties, form, provenance);
+  query(service, kBiosClass, form, provenance);
 }
 
 void Image3_Click(Form& form) {
@@ -129,10 +129,13 @@ void Image3_Click(Form& form) {
 }
 
 void copyDisplayValues(Form& form) {
-  form.setCaption(label("labmhz"), form.text(field("Textcpuspeed")));
-  form.setCaption(label("Label51"), form.text(field("Textarch")));
-  form.setCaption(label("Label71"), form.text(field("Text11")));
-  form.setCaption(label("Label69"), form.text(field("Textmultiplier")));
+  // The large labels show their holders' texts.
+  for (const DetectedFigure& figure : kDetectedFigures) {
+    if (figure.shownIn != figure.holder) {
+      form.setCaption(LabelId{figure.shownIn}, form.text(figure.holder));
+    }
+  }
+  // The cache speed is shown as the CPU speed, whatever that holds.
   form.setText(field("Textl2speed"), form.caption(label("labmhz")));
 }
 
@@ -145,7 +148,6 @@ Provenance runDetection(ManagementService& service, Form& form) {
   Image3_Click(form);
   if (Text11_Click(form)) provenance.found(field("Text11"), Source::Derived);
   copyDisplayValues(form);
-  // The cache speed is shown as the CPU clock, whatever that holds.
   if (provenance.source(field("Textcpuspeed"))) {
     provenance.found(field("Textl2speed"), Source::Derived);
   }
