@@ -1,7 +1,9 @@
 // Calculate, Reset and Detect as ordered tables of steps.
 #include "commands.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "clock_results.h"
 #include "computation.h"
@@ -36,82 +38,66 @@ consteval CalculateStep click(std::string_view name) {
   return {Step::Click, field(name)};
 }
 
-constexpr std::array kCalculate{
-    CalculateStep{Step::Multiplier},
-    CalculateStep{Step::ClearDualCpu},
-    guard("Text22"),
-    guard("Text25"),
-    guard("Text28"),
-    guard("Text30"),
-    guard("Text32"),
-    guard("Text33"),
-    guard("Text23"),
-    guard("Text18"),
-    guard("Text57"),
-    guard("Text38"),
-    guard("Text39"),
-    guard("Text40"),
-    guard("Text41"),
-    guard("Text42"),
-    guard("Text43"),
-    guard("Text44"),
-    guard("Text20"),
-    guard("Text59"),
-    guard("Text45"),
-    click("Text9991"),
-    click("Text9992"),
-    click("Text9993"),
-    click("Text9994"),
-    click("Text9995"),
-    click("Text9996"),
-    click("Text9997"),
-    click("Text50"),
-    click("Text51"),
-    click("Text52"),
-    click("Text53"),
-    click("Text54"),
-    click("Text55"),
-    click("Text16"),
-    click("Text60"),
-    click("Text61"),
-    click("Text62"),
-    click("Text63"),
-    click("Text64"),
-    click("Text65"),
-    click("Text66"),
-    click("Text19"),
-    click("Text58"),
-    click("Text3"),
-    guard("Text22"),
-    guard("Text25"),
-    guard("Text28"),
-    guard("Text30"),
-    guard("Text32"),
-    guard("Text33"),
-    guard("Text23"),
-    guard("Text18"),
-    guard("Text57"),
-    guard("Text35"),
-    click("Text4"),
-    click("Text5"),
-    click("Text6"),
-    click("Text8"),
-    click("Text9"),
-    CalculateStep{Step::DetectedBus},
-    click("Text14"),
-    click("Text15"),
-    click("Text16"),
-    click("Text21"),
-    click("Text26"),
-    click("Text27"),
-    click("Text29"),
-    click("Text31"),
-    click("Text34"),
-    click("Text24"),
-    click("Text36"),
-    click("Text37"),
-    click("Text56"),
-};
+using mainwin::BoxGroup;
+using mainwin::kComponentBoxes;
+using mainwin::kDeviceLines;
+
+// The mainboard's line comes last; its "count" is the system clock, not a number of devices.
+constexpr std::size_t kMainboardLine = std::size(kDeviceLines) - 1;
+// The keyboard and memory lines are worked out before the CPU speed, the others at the end.
+constexpr std::string_view kEarlyLines[] = {"Text19", "Text58"};
+
+consteval bool isEarlyLine(const mainwin::DeviceLine& line) {
+  return std::find(std::begin(kEarlyLines), std::end(kEarlyLines), line.result) !=
+         std::end(kEarlyLines);
+}
+
+// Calculate's steps in order, each handed to `emit`. Runs over the device lines and the
+// component boxes follow their tables.
+template <class Emit>
+consteval void calculateOrder(Emit emit) {
+  emit({Step::Multiplier});
+  emit({Step::ClearDualCpu});
+  for (std::size_t i = 0; i < kMainboardLine; ++i) emit(guard(kDeviceLines[i].count));
+  for (const auto& line : kDeviceLines) emit(guard(line.perDevice));
+  // The add-in cards top to bottom; each class of processor and graphics bottom to top.
+  for (const auto& box : kComponentBoxes) {
+    if (box.frame == "Frame7") emit(click(box.field));
+  }
+  for (auto box = std::rbegin(kComponentBoxes); box != std::rend(kComponentBoxes); ++box) {
+    if (box->group == BoxGroup::CpuClass) emit(click(box->field));
+  }
+  emit(click("Text16"));
+  for (auto box = std::rbegin(kComponentBoxes); box != std::rend(kComponentBoxes); ++box) {
+    if (box->group == BoxGroup::GraphicsClass) emit(click(box->field));
+  }
+  for (const std::string_view result : kEarlyLines) emit(click(result));
+  emit(click("Text3"));
+  for (const auto& line : kDeviceLines) emit(guard(line.count));
+  for (const std::string_view result : {"Text4", "Text5", "Text6", "Text8", "Text9"}) {
+    emit(click(result));
+  }
+  emit({Step::DetectedBus});
+  for (const std::string_view result : {"Text14", "Text15", "Text16"}) emit(click(result));
+  for (const auto& line : kDeviceLines) {
+    if (!isEarlyLine(line)) emit(click(line.result));
+  }
+  emit(click("Text37"));
+  emit(click("Text56"));
+}
+
+consteval std::size_t calculateSteps() {
+  std::size_t count = 0;
+  calculateOrder([&count](CalculateStep) { ++count; });
+  return count;
+}
+
+constexpr auto kCalculate = []() consteval {
+  std::array<CalculateStep, calculateSteps()> steps{};
+  std::size_t next = 0;
+  calculateOrder([&](CalculateStep step) { steps[next++] = step; });
+  return steps;
+}();
 
 // The tab page a control stands on; empty for the window's own controls.
 consteval std::string_view tabPageOf(const Control& control) {
