@@ -15,6 +15,6 @@ std::string linkFailedSentence(std::string_view address);
 // Opens `address` and returns at once; nothing is written when it was handed over. False,
 // with linkFailedSentence() on the explanation line, when the address is not a whole URL or
 // the desktop would not take it.
-bool openLink(Form& form, std::string_view address);
+[[nodiscard]] bool openLink(Form& form, std::string_view address);
 
 }  // namespace freqsmith

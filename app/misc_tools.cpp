@@ -1,6 +1,8 @@
 // The tab's buttons as two tables: converter buttons and link buttons.
 #include "misc_tools.h"
 
+#include <tuple>
+
 #include "airflow.h"
 #include "build_config.h"
 #include "link_launcher.h"
@@ -49,8 +51,10 @@ std::vector<MiscTools::Route> MiscTools::routes() {
   for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
     out.push_back({kToolButtons[i].button, [this, i] { runTool(i); }});
   }
+  // A link the browser would not take says so on the explanation line; nothing else follows.
   for (const LinkButton& link : kLinkButtons) {
-    out.push_back({link.button, [this, address = link.address] { openLink(form_, address); }});
+    out.push_back(
+        {link.button, [this, address = link.address] { std::ignore = openLink(form_, address); }});
   }
   out.push_back({mainwin::picture("Image4"), [this] { form_.explain(kContactSentence); }});
   return out;

@@ -104,6 +104,14 @@ void print(const std::vector<Row>& rows, int processRuns) {
   std::printf("\n");
 }
 
+// A timed handler that stops on a fault would time the wrong thing.
+void mustRun(bool ran, std::string_view what) {
+  if (ran) return;
+  std::fprintf(stderr, "%.*s stopped on a fault; its timing would mean nothing\n",
+               static_cast<int>(what.size()), what.data());
+  std::exit(1);
+}
+
 void setCalculatorInputs(freqsmith::Form& form) {
   using freqsmith::mainwin::box;
   using freqsmith::mainwin::field;
@@ -162,22 +170,23 @@ int main(int argc, char* argv[]) {
   freqsmith::MemoryForm memory(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
   setCalculatorInputs(memory);
   const double memoryUs = medianMicros(
-      21, 1000, [](int) {}, [&] { freqsmith::Command2_Click(memory); });
+      21, 1000, [](int) {}, [&] { mustRun(freqsmith::Command2_Click(memory), "Calculate"); });
 
   // Each converter's handler on its in-memory dialog.
   const auto converter = [](const freqsmith::ToolWindow& window, auto prepare, auto handler) {
     freqsmith::MemoryForm form(window.controls);
     prepare(form);
     return medianMicros(
-        21, 1000, [](int) {}, [&] { handler(form); });
+        21, 1000, [](int) {},
+        [&] { mustRun(static_cast<bool>(handler(form)), window.controls[0].text); });
   };
   const double temperatureUs = converter(
       freqsmith::tempcalc::kWindow,
       [](freqsmith::Form& f) { f.setText(freqsmith::tempcalc::field("Text3"), "36.6"); },
-      [](freqsmith::Form& f) { freqsmith::tempcalc::Text4_Click(f); });
+      [](freqsmith::Form& f) { return freqsmith::tempcalc::Text4_Click(f); });
   const double vramUs = converter(
       freqsmith::vram::kWindow, [](freqsmith::Form&) {},
-      [](freqsmith::Form& f) { freqsmith::vram::Command2_Click(f); });
+      [](freqsmith::Form& f) { return freqsmith::vram::Command2_Click(f); });
   const double airflowUs = converter(
       freqsmith::airflow::kWindow,
       [](freqsmith::Form& f) {
@@ -186,7 +195,7 @@ int main(int argc, char* argv[]) {
         f.setText(freqsmith::airflow::field("Text112"), "1");
         f.setText(freqsmith::airflow::field("Text99"), "80");
       },
-      [](freqsmith::Form& f) { freqsmith::airflow::calcairflow_Click(f); });
+      [](freqsmith::Form& f) { return freqsmith::airflow::calcairflow_Click(f); });
 
   // Calculate through a click on the real window, repaint included; the clock alternates
   // so that every click changes what the fields show.

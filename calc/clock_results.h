@@ -8,14 +8,14 @@
 
 namespace freqsmith {
 
-bool Text3_Click(Form& form);   // CPU speed: multiplier x system clock
-bool Text4_Click(Form& form);   // Athlon bus: twice the system clock
-bool Text5_Click(Form& form);   // Athlon 64 bus: four times the system clock
-bool Text6_Click(Form& form);   // Pentium 4 bus: four times the system clock
-bool Text8_Click(Form& form);   // Athlon: 9 instructions per clock
-bool Text9_Click(Form& form);   // Athlon 64: 12 instructions per clock
-bool Text56_Click(Form& form);  // Pentium 4: 6 instructions per clock
-bool Text14_Click(Form& form);  // SDRAM: system clock x (MEM / FSB)
-bool Text15_Click(Form& form);  // DDR: twice the SDRAM figure
+[[nodiscard]] bool Text3_Click(Form& form);   // CPU speed: multiplier x system clock
+[[nodiscard]] bool Text4_Click(Form& form);   // Athlon bus: twice the system clock
+[[nodiscard]] bool Text5_Click(Form& form);   // Athlon 64 bus: four times the system clock
+[[nodiscard]] bool Text6_Click(Form& form);   // Pentium 4 bus: four times the system clock
+[[nodiscard]] bool Text8_Click(Form& form);   // Athlon: 9 instructions per clock
+[[nodiscard]] bool Text9_Click(Form& form);   // Athlon 64: 12 instructions per clock
+[[nodiscard]] bool Text56_Click(Form& form);  // Pentium 4: 6 instructions per clock
+[[nodiscard]] bool Text14_Click(Form& form);  // SDRAM: system clock x (MEM / FSB)
+[[nodiscard]] bool Text15_Click(Form& form);  // DDR: twice the SDRAM figure
 
 }  // namespace freqsmith

@@ -19,14 +19,14 @@ inline constexpr std::string_view kNotDetected =
 
 // Command2_Click: every result of both calculator tabs, in order. Stops at the first handler
 // that fails, leaving its sentence on the explanation line; true when all ran.
-bool Command2_Click(Form& form);
+[[nodiscard]] bool Command2_Click(Form& form);
 
 // Command3_Click: inputs and results back to 0 (the ratio parts to 1), boxes cleared
 // without their handling; the watts per device stay.
 void Command3_Click(Form& form);
 
 // Command4_Click: the detected system clock and multiplier into the inputs, then Calculate.
-bool Command4_Click(Form& form);
+[[nodiscard]] bool Command4_Click(Form& form);
 
 // A user's click on a control of the calculator tabs or on one of the commands: runs its
 // handling and returns true; false for any other control.

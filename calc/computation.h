@@ -37,9 +37,9 @@ class Computation {
   std::string faultSentence() const { return describeFault(*fault_, form_.controls()); }
 
   // Writes `value` into the result field unless something failed; true when written.
-  bool commit(double value);
+  [[nodiscard]] bool commit(double value);
   // As commit(), and on a fault puts its sentence on the explanation line.
-  bool commitOrReport(double value);
+  [[nodiscard]] bool commitOrReport(double value);
 
  private:
   double apply(const Checked& checked);

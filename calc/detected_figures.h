@@ -9,9 +9,9 @@ namespace freqsmith {
 
 // Textmultiplier <- Textcpuspeed / Textarch; false when skipped (not numbers, or a system
 // clock of 0).
-bool deriveMultiplier(Form& form);
+[[nodiscard]] bool deriveMultiplier(Form& form);
 
 // Text11_Click: Text11 <- Textarch + Textarch; false when skipped.
-bool Text11_Click(Form& form);
+[[nodiscard]] bool Text11_Click(Form& form);
 
 }  // namespace freqsmith

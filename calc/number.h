@@ -22,7 +22,7 @@ struct Parsed {
 
 // Optional blanks, an optional sign, digits with at most one point and at least one digit,
 // an optional exponent, optional blanks. "." is the decimal point whatever the locale.
-Parsed parseNumber(std::string_view text);
+[[nodiscard]] Parsed parseNumber(std::string_view text);
 
 // Arithmetic with the floating-point status checked after the operation. Operands are
 // finite; a fault comes back instead of an infinite or NaN result.

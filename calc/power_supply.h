@@ -10,7 +10,7 @@
 namespace freqsmith {
 
 // A device line's result: count x watts per device, both guarded against empty text.
-bool lineResult(Form& form, const mainwin::DeviceLine& line);
+[[nodiscard]] bool lineResult(Form& form, const mainwin::DeviceLine& line);
 
 // A user's click on a component box (its value already changed): its sentence, and for a
 // box of a group the other boxes of the group cleared, without their own handling.
@@ -20,10 +20,10 @@ void boxClick(Form& form, const mainwin::ComponentBox& box);
 void componentField(Form& form, const mainwin::ComponentBox& box);
 
 // Text16_Click: the selected processor class counted a second time for "Dual CPU".
-bool Text16_Click(Form& form);
+[[nodiscard]] bool Text16_Click(Form& form);
 
 // Text37_Click: the plain sum of the 31 line and component figures as they stand.
-bool Text37_Click(Form& form);
+[[nodiscard]] bool Text37_Click(Form& form);
 
 // Command7_Click: counts and the system clock to 0, watts per device to their defaults.
 void Command7_Click(Form& form);

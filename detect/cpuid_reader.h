@@ -27,7 +27,7 @@ class CpuidReader {
   // Basic leaf `leaf` (sub-leaf 0). nullopt above the highest basic leaf that leaf 0
   // gives, since some processors answer such a leaf with another leaf's data, and on a
   // processor without the instruction.
-  virtual std::optional<CpuidRegisters> basicLeaf(std::uint32_t leaf) const = 0;
+  [[nodiscard]] virtual std::optional<CpuidRegisters> basicLeaf(std::uint32_t leaf) const = 0;
 };
 
 // The processor running this program. On x86 it asks through the compiler's intrinsics
@@ -44,7 +44,7 @@ class RecordedCpuid final : public CpuidReader {
   // One leaf a line, five hexadecimal numbers: leaf, EAX, EBX, ECX, EDX, with or without
   // "0x". Blank lines and lines starting with '#' are skipped; nullopt when another line
   // does not read so.
-  static std::optional<RecordedCpuid> parse(std::string_view text);
+  [[nodiscard]] static std::optional<RecordedCpuid> parse(std::string_view text);
 
   std::optional<CpuidRegisters> basicLeaf(std::uint32_t leaf) const override;
 
@@ -60,7 +60,7 @@ inline constexpr std::uint32_t kFrequencyLeaf = 0x16;
 // The bus clock in MHz from leaf 0x16, ECX bits 15..0; nullopt when the processor has no
 // such leaf or gives 0 there. Nothing else is taken for it: a model table, leaf 0x15's
 // crystal or a hypervisor's leaves would be guesses.
-std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid);
+[[nodiscard]] std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid);
 
 // The processor property that holds the bus clock, as the management service names it.
 inline constexpr std::string_view kBusClockProperty = "ExtClock";
@@ -68,6 +68,7 @@ inline constexpr std::string_view kBusClockProperty = "ExtClock";
 // The bus clock a management service reported, unless it reported none or 0, as firmware
 // and virtual machines do for one they do not know: then leaf 0x16's, from CPUID, where the
 // processor gives one. Otherwise what the service reported.
-std::optional<Property> busClockOr(std::optional<Property> reported, const CpuidReader* cpuid);
+[[nodiscard]] std::optional<Property> busClockOr(std::optional<Property> reported,
+                                                 const CpuidReader* cpuid);
 
 }  // namespace freqsmith::detect

@@ -51,10 +51,11 @@ std::vector<CpuPackage> groupPackages(
     const Cpuinfo& info, const std::function<std::optional<std::int64_t>(int)>& sysfsPackageId);
 
 // The first non-empty value of `key` among the package's CPUs, else among the shared lines.
-std::optional<std::string_view> packageField(const Cpuinfo& info, const CpuPackage& package,
-                                             std::string_view key);
+[[nodiscard]] std::optional<std::string_view> packageField(const Cpuinfo& info,
+                                                           const CpuPackage& package,
+                                                           std::string_view key);
 
 // A "cpu MHz" value such as "3593.246", rounded to the nearest whole MHz; nullopt unless positive.
-std::optional<std::int64_t> parseMhz(std::string_view text);
+[[nodiscard]] std::optional<std::int64_t> parseMhz(std::string_view text);
 
 }  // namespace freqsmith::detect

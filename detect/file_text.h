@@ -15,7 +15,8 @@ inline constexpr std::size_t kValueFileCap = 4096;
 
 // At most `cap` bytes of a regular file. nullopt when it is missing, is not a regular file
 // (a directory, a device, a pipe) or a read fails. Never blocks waiting for a pipe's writer.
-std::optional<std::string> readFileBounded(const std::filesystem::path& file, std::size_t cap);
+[[nodiscard]] std::optional<std::string> readFileBounded(const std::filesystem::path& file,
+                                                         std::size_t cap);
 
 // True when the file is there but this user may not open it, as the firmware tables are
 // for everyone but the administrator.
@@ -26,12 +27,12 @@ std::string_view trimBlanks(std::string_view text);
 
 // The trimmed text; nullopt when nothing is left or it holds control characters, which
 // only binary junk does.
-std::optional<std::string> cleanText(std::string_view text);
+[[nodiscard]] std::optional<std::string> cleanText(std::string_view text);
 
 // The cleaned contents of a one-value file; nullopt when unreadable, empty, binary or too long.
-std::optional<std::string> readValueFile(const std::filesystem::path& file);
+[[nodiscard]] std::optional<std::string> readValueFile(const std::filesystem::path& file);
 
 // A decimal integer filling the whole (trimmed) text; nullopt on anything else or overflow.
-std::optional<std::int64_t> parseInteger(std::string_view text);
+[[nodiscard]] std::optional<std::int64_t> parseInteger(std::string_view text);
 
 }  // namespace freqsmith::detect

@@ -69,7 +69,7 @@ class ServiceInstance {
   virtual ~ServiceInstance() = default;
   // Names compare without regard to case, as the real service does. An absent, null or
   // unreadable property is nullopt.
-  virtual std::optional<Property> property(std::string_view name) const = 0;
+  [[nodiscard]] virtual std::optional<Property> property(std::string_view name) const = 0;
   // Why property(name) gives nothing. Only a backend that can tell more overrides it.
   virtual Gap gap(std::string_view /*name*/) const { return Gap::NotReported; }
 };
@@ -87,7 +87,7 @@ class ServiceConnection {
   }
   // Why the instances given for the class may be fewer or emptier than it holds; nullopt
   // when the service answered in full. Only a connection that can tell overrides it.
-  virtual std::optional<ClassFault> fault(std::string_view /*className*/) const {
+  [[nodiscard]] virtual std::optional<ClassFault> fault(std::string_view /*className*/) const {
     return std::nullopt;
   }
 };
@@ -97,7 +97,7 @@ class ManagementService {
   virtual ~ManagementService() = default;
   // Each query opens its own connection and drops it when done; nullptr when the service
   // cannot be reached. A service that is there but fails throws ServiceFailure.
-  virtual std::unique_ptr<ServiceConnection> connect() = 0;
+  [[nodiscard]] virtual std::unique_ptr<ServiceConnection> connect() = 0;
 };
 
 // An instance that is a list of named answers, for backends that gather the facts

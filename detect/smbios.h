@@ -30,12 +30,16 @@ std::vector<SmbiosStructure> parseSmbiosTable(std::span<const std::uint8_t> tabl
                                               std::size_t maxStructures = kSmbiosStructureCap);
 
 // Fields of the formatted area, little-endian; nullopt past its end.
-std::optional<std::uint8_t> smbiosByte(const SmbiosStructure& structure, std::size_t offset);
-std::optional<std::uint16_t> smbiosWord(const SmbiosStructure& structure, std::size_t offset);
+[[nodiscard]] std::optional<std::uint8_t> smbiosByte(const SmbiosStructure& structure,
+                                                     std::size_t offset);
+[[nodiscard]] std::optional<std::uint16_t> smbiosWord(const SmbiosStructure& structure,
+                                                      std::size_t offset);
 
 // String number `index`; nullopt for 0 (no string) or a number past the string set.
-std::optional<std::string> smbiosString(const SmbiosStructure& structure, std::uint8_t index);
+[[nodiscard]] std::optional<std::string> smbiosString(const SmbiosStructure& structure,
+                                                      std::uint8_t index);
 // The string whose number is the byte at `offset`.
-std::optional<std::string> smbiosStringAt(const SmbiosStructure& structure, std::size_t offset);
+[[nodiscard]] std::optional<std::string> smbiosStringAt(const SmbiosStructure& structure,
+                                                        std::size_t offset);
 
 }  // namespace freqsmith::detect

@@ -16,13 +16,13 @@ class SysfsCpus {
   explicit SysfsCpus(std::filesystem::path cpuDir);
 
   // topology/physical_package_id of cpuN.
-  std::optional<std::int64_t> packageId(int cpu) const;
+  [[nodiscard]] std::optional<std::int64_t> packageId(int cpu) const;
   // A cpufreq file of cpuN (in kHz, such as "scaling_cur_freq") as whole MHz.
-  std::optional<std::int64_t> cpufreqMhz(int cpu, std::string_view file) const;
+  [[nodiscard]] std::optional<std::int64_t> cpufreqMhz(int cpu, std::string_view file) const;
   // The total KB of the distinct level-2 caches these CPUs use, each shared cache counted
   // once. nullopt when none is listed, or when one's size is unreadable, since a partial
   // sum would be a wrong figure.
-  std::optional<std::int64_t> level2CacheKb(const std::vector<int>& cpus) const;
+  [[nodiscard]] std::optional<std::int64_t> level2CacheKb(const std::vector<int>& cpus) const;
 
  private:
   std::filesystem::path cpuPath(int cpu) const;
@@ -35,12 +35,12 @@ class SysfsCpus {
 };
 
 // A cache size file such as "512K", "1M" or "2048K", in KB.
-std::optional<std::int64_t> parseCacheSizeKb(std::string_view text);
+[[nodiscard]] std::optional<std::int64_t> parseCacheSizeKb(std::string_view text);
 
 // A kernel CPU list such as "0-3,8,10-11"; nullopt when malformed or absurdly large.
-std::optional<std::vector<int>> parseCpuList(std::string_view text);
+[[nodiscard]] std::optional<std::vector<int>> parseCpuList(std::string_view text);
 
 // kHz to MHz rounded to the nearest; nullopt unless that is at least 1 MHz and plausible.
-std::optional<std::int64_t> khzToMhz(std::int64_t khz);
+[[nodiscard]] std::optional<std::int64_t> khzToMhz(std::int64_t khz);
 
 }  // namespace freqsmith::detect

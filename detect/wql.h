@@ -12,7 +12,7 @@ namespace freqsmith::detect {
 // "SELECT a, b FROM Class", or "SELECT * FROM Class" when no property is named. nullopt when
 // a name is not a plain identifier (letters, digits and '_', not starting with a digit),
 // since anything else would change what the statement asks.
-std::optional<std::string> selectStatement(std::string_view className,
-                                           std::span<const std::string> properties = {});
+[[nodiscard]] std::optional<std::string> selectStatement(
+    std::string_view className, std::span<const std::string> properties = {});
 
 }  // namespace freqsmith::detect

@@ -14,7 +14,7 @@ namespace freqsmith {
 // What a click on a dialog did. A handler that stopped on a fault wrote no result; it tells
 // the dialog which field the fault is about and the sentence that says what is wrong, for
 // the dialog to show there.
-struct Outcome {
+struct [[nodiscard]] Outcome {
   bool done = true;
   ControlId about{};
   std::string sentence;

@@ -16,7 +16,7 @@ namespace freqsmith {
 // The character code a key press types, as a 16-bit code (Backspace 8, Tab 9, Enter 13,
 // Escape 27, Ctrl+C 3, Ctrl+V 22, Ctrl+X 24); nullopt for keys that type no character
 // (arrows, Home, Delete, function keys), which the filters leave alone.
-std::optional<char16_t> typedCharacter(const QKeyEvent& event);
+[[nodiscard]] std::optional<char16_t> typedCharacter(const QKeyEvent& event);
 
 class KeyFilterHook final : public QObject {
   Q_OBJECT

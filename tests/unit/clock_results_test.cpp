@@ -94,11 +94,11 @@ TEST_F(ClockResults, EachResultChangesOnlyByItsOwnClick) {
 TEST_F(ClockResults, InstructionsReadZeroRightAfterReset) {
   set("Text1", "200");
   set("Text2", "10");
-  Command2_Click(form);
+  ASSERT_TRUE(Command2_Click(form));
   Command3_Click(form);
   set("Text1", "200");
   set("Text2", "10");
-  Text8_Click(form);
+  ASSERT_TRUE(Text8_Click(form));
   EXPECT_EQ(text("Text8"), "0");
 }
 

@@ -30,13 +30,13 @@ class ToolForm {
   }
   std::string text(const std::string& name) const { return form_.text(FieldId{id(name)}); }
   // The sentence the last click stopped with; empty when it did not stop.
-  const std::string& note() const { return note_; }
+  const std::string& note() const { return last_.sentence; }
 
-  // A user's click on the named control.
-  Outcome click(const std::string& name) {
-    Outcome outcome = window_.click(form_, id(name));
-    note_ = outcome.sentence;
-    return outcome;
+  // A user's click on the named control; what it did is kept, as the dialog shows it, so a
+  // test may look at it now or through note() later.
+  const Outcome& click(const std::string& name) {
+    last_ = window_.click(form_, id(name));
+    return last_;
   }
 
   void expectTexts(const std::map<std::string, std::string>& expected) const {
@@ -48,7 +48,7 @@ class ToolForm {
  private:
   ToolWindow window_;
   MemoryForm form_;
-  std::string note_;
+  Outcome last_;
 };
 
 }  // namespace freqsmith::testing
