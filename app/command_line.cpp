@@ -64,9 +64,7 @@ void printError(const QString& message) {
 
 // The options the toolkit takes for itself when the window's QApplication is made, and
 // whether each is followed by a value ("-platform offscreen", also "-style=fusion").
-// Qt offers no list of them: QApplication strips them only as it opens the display, too late
-// to report a bad option of ours where there is none, so they are named here as Qt documents
-// them for QGuiApplication, QApplication and the X11 platform.
+// Copied from Qt's documentation: Qt has no public list, and strips them only with a display.
 struct ToolkitOption {
   std::string_view name;
   bool takesValue;
