@@ -170,7 +170,8 @@ void MainWindow::saveGeometry() {
                                                 {"MainTop", outer.top()},
                                                 {"MainWidth", outer.width()},
                                                 {"MainHeight", outer.height()}};
-  QSettings settings(QStringLiteral("Freqsmith"), QStringLiteral("Freqsmith"));
+  // Under the application's names (prepareApplication), which tests replace with their own.
+  QSettings settings;
   settings.beginGroup(QStringLiteral("Settings"));
   for (const auto& [key, pixels] : values) {
     settings.setValue(QLatin1String(key), QString::number(pixels * kTwipsPerPixel));

@@ -105,8 +105,9 @@ void checkReportAgreesWithWindow(
   }
 }
 
+// Where the window keeps its geometry: under the test run's own names.
 QSettings userSettings() {
-  return QSettings(QStringLiteral("Freqsmith"), QStringLiteral("Freqsmith"));
+  return QSettings();
 }
 
 }  // namespace

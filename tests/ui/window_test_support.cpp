@@ -16,6 +16,10 @@ namespace freqsmith::testing {
 void prepareUiTesting() {
   QStandardPaths::setTestModeEnabled(true);
   prepareApplication();
+  // Test mode moves settings files aside but not the Windows registry, where the program's
+  // own names would reach the user's real settings.
+  QCoreApplication::setOrganizationName(QStringLiteral("Freqsmith tests"));
+  QCoreApplication::setApplicationName(QStringLiteral("Freqsmith window tests"));
 }
 
 std::unique_ptr<detect::DeadlineService> detectionOn(

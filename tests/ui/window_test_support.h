@@ -32,7 +32,8 @@ std::unique_ptr<detect::DeadlineService> detectionOn(detect::FakeService machine
 // false when that takes more than ten seconds.
 [[nodiscard]] bool detectionDone(MainWindow& window);
 
-// Call from initTestCase(): test-mode settings, the program's names and style.
+// Call from initTestCase(): the program's style and fonts, and settings of the tests' own
+// that never touch the user's.
 void prepareUiTesting();
 
 // The named descendant of `root`; fails the test (by a null result the caller checks) when
