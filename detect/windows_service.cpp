@@ -153,7 +153,8 @@ class WindowsInstance final : public ServiceInstance {
 // The codes with which the service says that a class does not exist, which is not a
 // failure: such a class simply has no instances.
 bool unknownClass(HRESULT result) {
-  return result == WBEM_E_INVALID_CLASS || result == WBEM_E_NOT_FOUND;
+  return result == static_cast<HRESULT>(WBEM_E_INVALID_CLASS) ||
+         result == static_cast<HRESULT>(WBEM_E_NOT_FOUND);
 }
 
 class WindowsConnection final : public ServiceConnection {
@@ -198,7 +199,8 @@ class WindowsConnection final : public ServiceConnection {
       // A query that returns at once reports an unknown class only here.
       if (unknownClass(result)) break;
       if (FAILED(result)) throw ServiceFailure(hresultText(result));
-      if (result == WBEM_S_TIMEDOUT) throw ServiceFailure(hresultText(result));
+      if (result == static_cast<HRESULT>(WBEM_S_TIMEDOUT))
+        throw ServiceFailure(hresultText(result));
       if (returned == 0 || !object) break;
       instances.push_back(std::make_unique<WindowsInstance>(session_, std::move(object), cpuid));
     }

@@ -104,6 +104,7 @@ probed() {
 }
 
 step "freqsmith.exe --detect against the same service"
+# Wine's service answers every class at once, so anything but exit status 0 fails here.
 WINEPATH="Z:$qt/bin;$mingw_dirs" timeout 120 wine "$program" --detect 2>&1 |
   tr -d '\r' >"$logs/detect.log" || {
   cat "$logs/detect.log"
@@ -154,12 +155,47 @@ wait_window() {
   done
   echo "$id"
 }
-# The text of the focused field, through the clipboard.
+# Waits until `window` has changed from the picture whose checksum is `before` (when given)
+# and is drawn: more than a blank of one or two colours, and two looks a tenth of a second
+# apart show the same picture. At most 5 s.
+wait_drawn() {
+  local window=$1 before=${2:-} last="" now
+  for _ in $(seq 50); do
+    import -window "$window" "$logs/look.png" 2>/dev/null || true
+    now=$(md5sum <"$logs/look.png" 2>/dev/null || true)
+    if [ "$now" = "$last" ] && [ "$now" != "$before" ] &&
+      [ "$(convert "$logs/look.png" -format %k info: 2>/dev/null || echo 0)" -gt 2 ]; then
+      return 0
+    fi
+    last=$now
+    sleep 0.1
+  done
+  return 1
+}
+# The checksum of what `window` shows now.
+picture_of() { import -window "$1" "$logs/look.png" 2>/dev/null && md5sum <"$logs/look.png"; }
+# The text of the focused field, through the clipboard, once the copy has landed there.
 copy_field() {
+  local text=""
   printf '' | xclip -selection clipboard
   xdotool key ctrl+a ctrl+c
-  sleep 0.3
-  xclip -o -selection clipboard 2>/dev/null || true
+  for _ in $(seq 30); do
+    text=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ -n "$text" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$text"
+}
+# Like expect, for a field whose text may still be on its way (the detected figures are put
+# in once the management service has answered): copies it until it reads `want`, for 5 s.
+expect_field() {
+  local name=$1 want=$2 got=""
+  for _ in $(seq 25); do
+    got=$(copy_field)
+    [ "$got" = "$want" ] && break
+    sleep 0.1
+  done
+  expect "$name" "$got" "$want"
 }
 # Places on the main window itself (not on a tab), in pixels from the table's twips.
 calculate_x=193 calculate_y=309   # the middle of Command2 "Calculate"
@@ -179,7 +215,7 @@ window=$(wait_window "^Freqsmith $version_text ")
 [ -n "$window" ] || fail "the main window did not appear within 30 s"
 echo "  window after $((($(date +%s%N) - window_started) / 1000000)) ms"
 expect "caption" "$(xdotool getwindowname "$window")" "Freqsmith $version_text ($publisher_url)"
-sleep 1
+wait_drawn "$window" || fail "the main window was not drawn"
 
 # Calculate takes the focus; Tab goes on to Reset, then into the first tab: Sys Clk, Multiplier
 # and the results in reading order. Typing into a field that Tab entered replaces its text.
@@ -188,8 +224,9 @@ xdotool key Tab Tab
 xdotool type --delay 50 200
 xdotool key Tab
 xdotool type --delay 50 10
+before=$(picture_of "$window")
 xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
-sleep 0.3
+wait_drawn "$window" "$before" || fail "Calculate changed nothing on the window"
 import -window "$window" "$shots/tab-1.png"
 xdotool key Tab Tab Tab Tab
 step "the worked example: 200 MHz x 10"
@@ -205,28 +242,31 @@ done
 step "the detected hardware, as the probe read it"
 # From the first tab, Ctrl+Tab twice shows "CPU and Mainboard" with its first field focused.
 xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
+before=$(picture_of "$window")
 xdotool key Tab Tab ctrl+Tab
-sleep 0.3
+wait_drawn "$window" "$before" || fail "ctrl+Tab did not bring up the second tab"
 import -window "$window" "$shots/tab-2.png"
+before=$(picture_of "$window")
 xdotool key ctrl+Tab
-sleep 0.3
+wait_drawn "$window" "$before" || fail "ctrl+Tab did not bring up the third tab"
 import -window "$window" "$shots/tab-3.png"
 for name in Textmaker Textcputype textsocket Textweb Textproduct Textversion Textl2size; do
-  expect "$name" "$(copy_field)" "$(probed "$name")"
+  expect_field "$name" "$(probed "$name")"
   xdotool key Tab
 done
 # The level-2 cache speed is shown equal to the processor's current clock.
-expect "Textl2speed" "$(copy_field)" "$(probed Textcpuspeed)"
+expect_field "Textl2speed" "$(probed Textcpuspeed)"
 
 step "a converter dialog"
+before=$(picture_of "$window")
 xdotool key ctrl+Tab
-sleep 0.3
+wait_drawn "$window" "$before" || fail "ctrl+Tab did not bring up the last tab"
 import -window "$window" "$shots/tab-4.png"
 # The tab's first control is the first converter button.
 xdotool key space
 dialog=$(wait_window "Converter$")
 [ -n "$dialog" ] || fail "no converter dialog opened"
-sleep 0.5
+wait_drawn "$dialog" || fail "the converter dialog was not drawn"
 import -window root "$shots/dialog.png"
 # Escape would go to the dialog's focused field, whose filter refuses control keys.
 xdotool mousemove --window "$dialog" 20 40 click 1
@@ -295,7 +335,7 @@ check_installer() {
   local installed
   installed=$(wait_window "^Freqsmith $version_text ")
   [ -n "$installed" ] || fail "the installed program showed no window"
-  sleep 1
+  wait_drawn "$installed" || fail "the installed program's window was not drawn"
   xdotool mousemove --window "$installed" "$caption_free_x" "$caption_free_y" click 1
   xdotool key alt+F4
   wait_ended 'Freqsmith.freqsmith\.exe' || fail "the installed program did not end"
