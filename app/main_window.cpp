@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSettings>
 #include <QTimer>
+#include <QWindow>
 #include <chrono>
 #include <utility>
 
@@ -52,6 +53,39 @@ QString qt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The rows on the tabs that are not in front at start. Only the first tab is on screen at
+// the first paint, so the others are built just after it.
+constexpr auto kOnLaterTab = [] {
+  constexpr auto pages = tabPagesOf(kControls);
+  std::size_t first = 0;
+  while (kControls[first].kind != ControlKind::TabPage) ++first;
+  std::array<bool, kControls.size()> later{};
+  for (std::size_t row = 0; row < kControls.size(); ++row) {
+    later[row] = pages[row] != 0 && pages[row] != row && pages[row] != first;
+  }
+  return later;
+}();
+
+// What the user does to a window: the events that must find it whole.
+bool isUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidget* parent)
@@ -59,9 +93,14 @@ MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidg
   setWindowTitle(QStringLiteral("%1 (%2)").arg(
       QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
       QStringLiteral(FREQSMITH_PUBLISHER_URL)));
-  form_ = std::make_unique<WidgetForm>(kControls, mainwin::kExplanationLine,
-                                       buildControls(kControls, this, kPictures));
+  form_ =
+      std::make_unique<WidgetForm>(kControls, mainwin::kExplanationLine, std::vector<QWidget*>());
+  prepareWindow(kControls, this, form_->widgets());
+  buildControls(kControls, kPictures, form_->widgets(),
+                [](std::size_t row) { return !kOnLaterTab[row]; });
   wireControls();
+  // Until the rest is built, any input for this window first has it built.
+  qApp->installEventFilter(this);
 
   setWindowIcon(appIcon());
   startDetection();
@@ -73,9 +112,6 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::startDetection() {
-  for (const ControlId figure : detect::figureControls()) {
-    form_->widget(figure)->setToolTip(qt(detect::kStillReading));
-  }
   // Either way the answer is put in from this thread's event loop, after the window is up.
   detection_->whenGathered([this] {
     QMetaObject::invokeMethod(this, &MainWindow::finishDetection, Qt::QueuedConnection);
@@ -88,6 +124,15 @@ void MainWindow::startDetection() {
 
 void MainWindow::finishDetection() {
   if (!detectionPending_) return;
+  // The figures stand on a tab built just after the first paint: a window on its way to the
+  // screen takes them then, one that is not shown builds the tab now.
+  if (!complete_) {
+    if (isVisible()) {
+      detectionReady_ = true;
+      return;
+    }
+    completeWindow();
+  }
   // What has not come by now, at the time limit, has timed out.
   detection_->stopWaiting();
   const detect::Provenance provenance = detect::runDetection(*detection_, *form_);
@@ -111,7 +156,33 @@ bool MainWindow::waitsForDetection(int controlIndex) {
 }
 
 Form& MainWindow::form() {
+  completeWindow();
   return *form_;
+}
+
+void MainWindow::completeWindow() {
+  if (complete_) return;
+  complete_ = true;
+  qApp->removeEventFilter(this);
+  buildControls(kControls, kPictures, form_->widgets(), [](std::size_t) { return true; });
+  wiring_->wire(kControls, form_->widgets());
+  if (detectionPending_) {
+    for (const ControlId figure : detect::figureControls()) {
+      form_->widget(figure)->setToolTip(qt(detect::kStillReading));
+    }
+  }
+  if (std::exchange(detectionReady_, false)) finishDetection();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (!complete_ && isUserInput(event->type())) {
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (watched == static_cast<QObject*>(windowHandle()) ||
+        (widget && (widget == this || isAncestorOf(widget)))) {
+      completeWindow();
+    }
+  }
+  return false;
 }
 
 void MainWindow::addRoute(ControlId control, Handler handler) {
@@ -135,7 +206,8 @@ void MainWindow::route(int controlIndex) {
 }
 
 void MainWindow::wireControls() {
-  freqsmith::wireControls(kControls, form_->widgets(), this, [this](int index) { route(index); });
+  wiring_ = std::make_unique<ControlWiring>(this, [this](int index) { route(index); });
+  wiring_->wire(kControls, form_->widgets());
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
   auto* tools = new MiscTools(this, *form_);
@@ -145,6 +217,11 @@ void MainWindow::wireControls() {
 void MainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   paintBackground(painter, rect());
+  // The first paint is on its way to the screen; the rest of the window comes right after.
+  if (!complete_ && !completing_) {
+    completing_ = true;
+    QMetaObject::invokeMethod(this, &MainWindow::completeWindow, Qt::QueuedConnection);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,9 @@
 // only through the form (WidgetForm) and ends with one sentence on the explanation line
 // text7. Nothing recomputes on its own: results change only through their handlers.
 //
+// Only the first tab is built before the window is first painted; the other three follow
+// right after, and in any case before the window handles its first input.
+//
 // Detection never holds the window up: the hardware is read on the deadline service's
 // worker while the window is on screen, and its answer goes into the form in one step on
 // this thread. Until then the figures keep their design texts, and Calculate, Reset and
@@ -25,6 +28,7 @@ namespace freqsmith {
 namespace detect {
 class DeadlineService;
 }
+class ControlWiring;
 class WidgetForm;
 
 class MainWindow final : public QWidget {
@@ -42,12 +46,16 @@ class MainWindow final : public QWidget {
   // True until the detected figures are in the form (or their time is up).
   bool detectionPending() const { return detectionPending_; }
 
+  // Builds the tabs not built yet; at once if they are.
+  void completeWindow();
+
  signals:
   void detectionFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   using Handler = std::function<void()>;
@@ -62,8 +70,12 @@ class MainWindow final : public QWidget {
   void saveGeometry();
 
   std::unique_ptr<WidgetForm> form_;
+  std::unique_ptr<ControlWiring> wiring_;
   std::unordered_map<int, Handler> routes_;
+  bool complete_ = false;    // every tab built
+  bool completing_ = false;  // the rest is to be built once the first paint is done
   bool detectionPending_ = true;
+  bool detectionReady_ = false;  // the answer came before the tab that shows it
   // Commands clicked while detection was pending, run in turn once it is done.
   std::vector<int> waitingCommands_;
   // Last, so that it goes first: once it is gone its worker no longer calls back.

@@ -6,16 +6,21 @@
 #include <QStyleFactory>
 
 #include "build_config.h"
+#include "lazy_icon.h"
 #include "look.h"
 
 namespace freqsmith {
 
 QIcon appIcon() {
-  QIcon icon;
-  // The sizes the build embeds (app/CMakeLists.txt).
+  // The sizes the build embeds (app/CMakeLists.txt), each named for its size
+  // ("freqsmith-32.png"), and decoded only where the window system draws them.
   const QDir icons(QStringLiteral(":/icons"));
-  for (const QString& file : icons.entryList(QDir::Files)) icon.addFile(icons.filePath(file));
-  return icon;
+  QList<std::pair<QString, QSize>> pictures;
+  for (const QString& file : icons.entryList(QDir::Files)) {
+    const int side = file.section(u'-', -1).section(u'.', 0, 0).toInt();
+    if (side > 0) pictures.append({icons.filePath(file), QSize(side, side)});
+  }
+  return lazyIcon(pictures);
 }
 
 void prepareApplication() {

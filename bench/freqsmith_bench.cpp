@@ -142,16 +142,16 @@ int main(int argc, char* argv[]) {
   const std::string slowBackendMs = "1000";
   runProbe(bare);
   runProbe(probe);
+  // Memory is read off runs that go on until the window is whole: every tab built and the
+  // detected figures in.
+  const std::string whole = "--until-complete";
   std::vector<double> bareMs, bareMb, appMs, appMb, slowMs;
   for (int i = 0; i < processRuns; ++i) {
-    const ProcessSample b = runProbe(bare);
-    const ProcessSample a = runProbe(probe);
-    const ProcessSample s = runProbe(probe, slowBackendMs);
-    bareMs.push_back(b.startupMs);
-    bareMb.push_back(b.peakMb);
-    appMs.push_back(a.startupMs);
-    appMb.push_back(a.peakMb);
-    slowMs.push_back(s.startupMs);
+    bareMs.push_back(runProbe(bare).startupMs);
+    appMs.push_back(runProbe(probe).startupMs);
+    slowMs.push_back(runProbe(probe, slowBackendMs).startupMs);
+    bareMb.push_back(runProbe(bare, whole).peakMb);
+    appMb.push_back(runProbe(probe, whole).peakMb);
   }
   const double bareStart = median(bareMs), appStart = median(appMs), slowStart = median(slowMs);
   const double bareMem = median(bareMb), appMem = median(appMb);
@@ -220,13 +220,13 @@ int main(int argc, char* argv[]) {
       });
 
   print({{"start-up, bare four-tab window", bareStart, "ms", "", 0, true},
-         {"start-up to first paint, Freqsmith", appStart, "ms", "<= 1.5x", appStart / bareStart,
-          appStart / bareStart <= 1.5},
+         {"start-up to first paint, Freqsmith", appStart, "ms", "<= 1.2x", appStart / bareStart,
+          appStart / bareStart <= 1.2},
          {"first paint, service taking 1 s (vs above)", slowStart, "ms", "<= 1.1x",
           slowStart / appStart, slowStart / appStart <= 1.1},
          {"peak memory, bare four-tab window", bareMem, "MB", "", 0, true},
-         {"peak memory, Freqsmith", appMem, "MB", "<= 1.3x", appMem / bareMem,
-          appMem / bareMem <= 1.3},
+         {"peak memory, Freqsmith, every tab built", appMem, "MB", "<= 1.15x", appMem / bareMem,
+          appMem / bareMem <= 1.15},
          {"detection alone (queries + derivations)", detectionUs / 1000, "ms", "<= 5 ms", 0,
           detectionUs <= 5000},
          {"Calculate, in-memory form", memoryUs, "us", "<= 20 us", 0, memoryUs <= 20},

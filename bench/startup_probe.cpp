@@ -1,6 +1,7 @@
-// Starts Freqsmith as the program does, detection included, and quits once the main window
-// has been painted. With a number of milliseconds as its argument, this machine's
-// management service answers only after that long, as a slow one on real Windows does.
+// Starts Freqsmith as the program does, detection included, and ends once the main window
+// has been painted (see probe_signal.h). A number of milliseconds among the arguments makes
+// this machine's management service answer only after that long, as a slow one on real
+// Windows does.
 #include <QApplication>
 #include <chrono>
 #include <cstdlib>
@@ -15,15 +16,22 @@
 int main(int argc, char* argv[]) {
   std::shared_ptr<freqsmith::detect::ManagementService> backend =
       freqsmith::detect::makePlatformService();
-  if (argc > 1) {
-    backend = std::make_shared<freqsmith::testing::SlowService>(
-        std::move(backend), std::chrono::milliseconds(std::atoi(argv[1])));
+  for (int i = 1; i < argc; ++i) {
+    if (const int delayMs = std::atoi(argv[i]); delayMs > 0) {
+      backend = std::make_shared<freqsmith::testing::SlowService>(
+          std::move(backend), std::chrono::milliseconds(delayMs));
+    }
   }
   auto detection = std::make_unique<freqsmith::detect::DeadlineService>(std::move(backend));
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
   freqsmith::MainWindow window(std::move(detection));
-  new freqsmith::bench::FirstPaintSignal(&window);
+  using freqsmith::bench::Ending;
+  new freqsmith::bench::FirstPaintSignal(
+      &window, freqsmith::bench::untilComplete(argc, argv) ? Ending::Later : Ending::AtOnce);
+  // Whole once every tab is built and the detected figures are in.
+  QObject::connect(&window, &freqsmith::MainWindow::detectionFinished, &app,
+                   &QCoreApplication::quit, Qt::QueuedConnection);
   window.show();
   return QApplication::exec();
 }

@@ -187,6 +187,23 @@ consteval std::array<Control, N> checkedTable(std::array<Control, N> table) {
   return table;
 }
 
+// For each row, the index of the tab page it stands on through its containers (a tab page
+// stands on itself); 0, the window's own row, for a row on no tab page.
+template <std::size_t N>
+consteval std::array<std::uint16_t, N> tabPagesOf(const std::array<Control, N>& table) {
+  std::array<std::uint16_t, N> pages{};
+  for (std::size_t i = 1; i < N; ++i) {
+    if (table[i].kind == ControlKind::TabPage) {
+      pages[i] = static_cast<std::uint16_t>(i);
+      continue;
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (table[j].name == table[i].parent) pages[i] = pages[j];
+    }
+  }
+  return pages;
+}
+
 // Compile-time lookup of one kind of control in one window's table, as a function object:
 // each window declares `inline constexpr ControlFinder<kControls, ControlKind::Field,
 // FieldId> field{};` and writes field("Text35").

@@ -9,37 +9,48 @@
 
 namespace freqsmith {
 
-void wireControls(std::span<const Control> table, const std::vector<QWidget*>& widgets,
-                  QWidget* owner, std::function<void(int)> route) {
-  auto* keys = new KeyFilterHook(owner);
-  auto* clicks = new ClickHook(owner);
-  QObject::connect(clicks, &ClickHook::clicked, owner, route);
+ControlWiring::ControlWiring(QWidget* owner, std::function<void(int)> route)
+    : owner_(owner),
+      route_(std::move(route)),
+      keys_(new KeyFilterHook(owner)),
+      clicks_(new ClickHook(owner)) {
+  QObject::connect(clicks_, &ClickHook::clicked, owner, route_);
+}
 
+void ControlWiring::wire(std::span<const Control> table, const std::vector<QWidget*>& widgets) {
+  wired_.resize(table.size(), false);
   for (std::size_t i = 1; i < table.size(); ++i) {
-    const Control& row = table[i];
     QWidget* widget = widgets[i];
+    if (!widget || wired_[i]) continue;
+    wired_[i] = true;
+    const Control& row = table[i];
     const int index = static_cast<int>(i);
     switch (row.kind) {
       case ControlKind::Field:
-        if (row.filter != KeyFilter::None) keys->install(static_cast<QLineEdit*>(widget), row);
-        clicks->install(widget, index);
+        if (row.filter != KeyFilter::None) keys_->install(static_cast<QLineEdit*>(widget), row);
+        clicks_->install(widget, index);
         break;
       case ControlKind::Label:
       case ControlKind::Picture:
-        clicks->install(widget, index);
+        clicks_->install(widget, index);
         break;
       case ControlKind::Button:
         // Enter in a field is not a press of the first button, as a dialog's default would be.
         static_cast<QPushButton*>(widget)->setAutoDefault(false);
         [[fallthrough]];
       case ControlKind::Box:
-        QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, owner,
-                         [route, index] { route(index); });
+        QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, owner_,
+                         [route = route_, index] { route(index); });
         break;
       default:
         break;
     }
   }
+}
+
+void wireControls(std::span<const Control> table, const std::vector<QWidget*>& widgets,
+                  QWidget* owner, std::function<void(int)> route) {
+  ControlWiring(owner, std::move(route)).wire(table, widgets);
 }
 
 }  // namespace freqsmith

@@ -18,6 +18,8 @@ class WidgetForm final : public Form {
 
   QWidget* widget(ControlId id) const { return widgets_[id.index]; }
   const std::vector<QWidget*>& widgets() const { return widgets_; }
+  // For a window built in parts: the builder fills in the rows it builds later.
+  std::vector<QWidget*>& widgets() { return widgets_; }
 
  protected:
   std::string readText(ControlId id) const override;

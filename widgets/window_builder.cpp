@@ -141,21 +141,29 @@ QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures,
 
 }  // namespace
 
-std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,
-                                    std::span<const PictureSource> pictures) {
-  std::vector<QWidget*> widgets(table.size(), nullptr);
-  std::unordered_map<std::string_view, QWidget*> byName;
+void prepareWindow(std::span<const Control> table, QWidget* window,
+                   std::vector<QWidget*>& widgets) {
+  widgets.assign(table.size(), nullptr);
   widgets[0] = window;
-  byName.emplace(table[0].name, window);
   window->setObjectName(qt(table[0].name));
   // The controls take their fonts from the application (plain, and bold for line edits);
   // a font set on the window would override the line edits' one.
   if (QApplication::font() != plainFont()) installApplicationFonts();
   window->setFixedSize(pixelRect(table[0].place).size());
+}
+
+void buildControls(std::span<const Control> table, std::span<const PictureSource> pictures,
+                   std::vector<QWidget*>& widgets,
+                   const std::function<bool(std::size_t row)>& select) {
+  QWidget* window = widgets[0];
+  std::unordered_map<std::string_view, std::size_t> rowOf;
+  rowOf.reserve(table.size());
+  for (std::size_t i = 0; i < table.size(); ++i) rowOf.emplace(table[i].name, i);
 
   for (std::size_t i = 1; i < table.size(); ++i) {
+    if (widgets[i] || !select(i)) continue;
     const Control& row = table[i];
-    QWidget* parent = byName.at(row.parent);
+    QWidget* parent = widgets[rowOf.at(row.parent)];
     QWidget* widget = makeWidget(row, pictures, parent);
     widget->setObjectName(qt(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
@@ -169,8 +177,14 @@ std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* win
     if (row.kind == ControlKind::Label && !figure && !row.text.empty())
       fitCaptionToWidth(static_cast<QLabel*>(widget));
     widgets[i] = widget;
-    byName.emplace(row.name, widget);
   }
+}
+
+std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,
+                                    std::span<const PictureSource> pictures) {
+  std::vector<QWidget*> widgets;
+  prepareWindow(table, window, widgets);
+  buildControls(table, pictures, widgets, [](std::size_t) { return true; });
   return widgets;
 }
 

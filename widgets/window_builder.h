@@ -2,6 +2,7 @@
 // limits, roles and looks all come from the rows.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -23,5 +24,14 @@ struct PictureSource {
 // not in `pictures` start without a picture.
 std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,
                                     std::span<const PictureSource> pictures = {});
+
+// A window built in parts: the window itself first (its name, size and the fonts its
+// controls take), then the rows `select` accepts, in table order, each into its place in
+// `widgets` (indexed like the table). Rows already built are left as they are; a row is
+// built only after its container.
+void prepareWindow(std::span<const Control> table, QWidget* window, std::vector<QWidget*>& widgets);
+void buildControls(std::span<const Control> table, std::span<const PictureSource> pictures,
+                   std::vector<QWidget*>& widgets,
+                   const std::function<bool(std::size_t row)>& select);
 
 }  // namespace freqsmith

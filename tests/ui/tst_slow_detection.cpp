@@ -166,6 +166,8 @@ class SlowDetectionTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_VERIFY(paint.seen());
 
+    // The tabs not in front are built just after the first paint.
+    QTRY_VERIFY(control(&window, "Textmaker"));
     // A service held up is painted over; one that fails at once may well be in first.
     if (trouble.how == How::Hang) {
       QVERIFY(paint.pendingThen());
