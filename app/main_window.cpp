@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
@@ -99,8 +100,11 @@ MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidg
   buildControls(kControls, kPictures, form_->widgets(),
                 [](std::size_t row) { return !kOnLaterTab[row]; });
   wireControls();
-  // Until the rest is built, any input for this window first has it built.
+  // Until the rest is built, any input for this window first has it built, and so does
+  // bringing another tab to the front.
   qApp->installEventFilter(this);
+  connect(findChild<QTabWidget*>(QStringLiteral("SSTab1")), &QTabWidget::currentChanged, this,
+          &MainWindow::completeWindow);
 
   setWindowIcon(appIcon());
   startDetection();

@@ -1,13 +1,16 @@
 // The main window driven through real key and mouse events: its shape, the explanation
 // line, the key filters, detection at start-up and the geometry saved at close.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -106,6 +109,30 @@ void checkReportAgreesWithWindow(
 }
 
 // Where the window keeps its geometry: under the test run's own names.
+// Calls `seen` when `watched` receives an event of `type`, before the object handles it.
+class EventSpy final : public QObject {
+ public:
+  EventSpy(QObject* watched, QEvent::Type type, std::function<void()> seen)
+      : type_(type), onSeen_(std::move(seen)) {
+    watched->installEventFilter(this);
+  }
+  bool seen() const { return seen_; }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == type_ && !seen_) {
+      seen_ = true;
+      onSeen_();
+    }
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void()> onSeen_;
+  bool seen_ = false;
+};
+
 QSettings userSettings() {
   return QSettings();
 }
@@ -512,6 +539,45 @@ class MainWindowTest : public QObject {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
     }
+  }
+
+  // A user quick enough to click before the window has turned its event loop once: on the
+  // tab strip, to bring up "Power Supply", then on a box there. The first click, delivered as
+  // the window system delivers one, already finds every tab built, and neither is lost.
+  void aClickBeforeTheFirstTurnFindsTheWholeWindow() {
+    // Where the clicks go, taken from a window that is whole already.
+    auto* strip = control<QTabWidget>(window_.get(), "SSTab1")->tabBar();
+    QWidget* box = control(window_.get(), "Check1");
+    const QPoint onTab = strip->mapTo(window_.get(), strip->tabRect(1).center());
+    const QPoint onBox = box->mapTo(window_.get(), QPoint(8, box->height() / 2));
+
+    MainWindow window(detectionOn(desktopMachine()));
+    window.winId();  // the window system's window, for the click to be posted to
+    QVERIFY(!control(&window, "Check1"));
+    const auto clickAt = [&window](QPoint at) {
+      for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(
+            window.windowHandle(),
+            new QMouseEvent(type, at, window.mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+      }
+    };
+    bool wholeAtTheClick = false;
+    QTabBar* newStrip = control<QTabWidget>(&window, "SSTab1")->tabBar();
+    EventSpy spy(newStrip, QEvent::MouseButtonPress,
+                 [&] { wholeAtTheClick = control(&window, "Check1") != nullptr; });
+    clickAt(onTab);
+    window.show();
+    QCoreApplication::processEvents();
+    QVERIFY(spy.seen());
+    QVERIFY(wholeAtTheClick);
+    QCOMPARE(control<QTabWidget>(&window, "SSTab1")->currentIndex(), 1);
+
+    clickAt(onBox);
+    QTRY_VERIFY(control<QCheckBox>(&window, "Check1")->isChecked());
+    QCOMPARE(control<QLabel>(&window, "text7")->text(),
+             QStringLiteral("Indicates the existence of any audio adapter"));
   }
 
   void closingSavesTheGeometryInTwips() {
