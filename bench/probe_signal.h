@@ -4,8 +4,8 @@
 // after it; or, with "--until-complete", only once the window is whole, for its peak memory.
 #pragma once
 
-#include <unistd.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
@@ -42,9 +42,13 @@ class FirstPaintSignal final : public QObject {
       QMetaObject::invokeMethod(
           this,
           [this] {
+            // Only the benchmark table passes a pipe; a whole-process timing needs none.
             if (const char* fd = std::getenv("FREQSMITH_PROBE_FD")) {
-              const char byte = 1;
-              [[maybe_unused]] const auto written = ::write(std::atoi(fd), &byte, 1);
+              QFile pipe;
+              if (pipe.open(std::atoi(fd), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+                pipe.write("\1", 1);
+                pipe.flush();
+              }
             }
             if (ending_ == Ending::AtOnce) std::_Exit(0);
             if (ending_ == Ending::Quit) QCoreApplication::quit();

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Proves the Windows release under Wine, in a Wine prefix made fresh for the run:
-#   1. the unit and window tests, cross-built, run headless (Qt's offscreen platform);
+#   1. the unit and window tests, cross-built, run headless (Qt's offscreen platform), and
+#      start-up timed against a bare window cross-built alike (reported; no target, since
+#      Wine's own process start dominates both);
 #   2. the detection probe checks the Windows detection against Wine's management service;
 #   3. the release zip, unpacked and started on a virtual X display: the window shows its
 #      caption and what the probe read, a typed system clock and multiplier plus Calculate
@@ -89,6 +91,39 @@ WINEPATH="Z:$qt/bin;$mingw_dirs" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDI
   WINEQT_FORCE_STDERR_LOGGING=1 \
   ctest --test-dir "$build" --output-on-failure --timeout 300 ||
   fail "the tests under Wine"
+
+# --- start-up under Wine ---------------------------------------------------------------------
+# The two start-up probes of bench/, cross-built alike, each ending at its window's first paint
+# (offscreen, as the tests draw), timed in turn as whole processes. Wine's own process start
+# dominates both; the difference between them is the program's share.
+step "start-up under Wine: Freqsmith against a bare four-tab window"
+probe_runs=15
+run_probe() {
+  local start end
+  start=$(date +%s%N)
+  WINEPATH="Z:$qt/bin;$mingw_dirs" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="Z:$fonts" \
+    timeout 60 wine "$1" >/dev/null 2>&1 || fail "$(basename "$1") under Wine"
+  end=$(date +%s%N)
+  echo $(((end - start) / 1000))
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+bare_probe=$build/bench/freqsmith_bare_probe.exe
+app_probe=$build/bench/freqsmith_startup_probe.exe
+run_probe "$bare_probe" >/dev/null
+run_probe "$app_probe" >/dev/null
+: >"$logs/startup-bare.txt"
+: >"$logs/startup-app.txt"
+for _ in $(seq "$probe_runs"); do
+  run_probe "$bare_probe" >>"$logs/startup-bare.txt"
+  run_probe "$app_probe" >>"$logs/startup-app.txt"
+done
+bare_us=$(median <"$logs/startup-bare.txt")
+app_us=$(median <"$logs/startup-app.txt")
+printf '  %-28s %s ms\n' "bare four-tab window" "$((bare_us / 1000))"
+printf '  %-28s %s ms\n' "Freqsmith, to first paint" "$((app_us / 1000))"
+printf '  %-28s %s, %s ms more (medians of %s runs each)\n' "ratio" \
+  "$(awk -v a="$app_us" -v b="$bare_us" 'BEGIN { printf "%.2fx", a / b }')" \
+  "$(((app_us - bare_us) / 1000))" "$probe_runs"
 
 # --- 2. the detection probe ---------------------------------------------------------------
 step "detection against Wine's management service"
