@@ -107,8 +107,8 @@ run_probe() {
   echo $(((end - start) / 1000))
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-bare_probe=$build/bench/freqsmith_bare_probe.exe
-app_probe=$build/bench/freqsmith_startup_probe.exe
+bare_probe=$build/freqsmith_bare_probe.exe
+app_probe=$build/freqsmith_startup_probe.exe
 run_probe "$bare_probe" >/dev/null
 run_probe "$app_probe" >/dev/null
 : >"$logs/startup-bare.txt"
