@@ -9,7 +9,9 @@ set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: deploy.sh BUILD_DIR QT_PREFIX OUT_DIR" >&2; exit 2; }
 build=$1
 qt=$2
-out=$3
+mkdir -p "$3"
+# Absolute, because the zip is written from inside the staging folder.
+out=$(cd "$3" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 
@@ -22,7 +24,7 @@ triple=x86_64-w64-mingw32
 name=freqsmith-$version_text-windows-x64
 stage=$build/release/$name
 rm -rf "$build/release"
-mkdir -p "$stage" "$out"
+mkdir -p "$stage"
 
 # Where the DLLs that are not Windows' own come from.
 search_dirs=(
@@ -141,7 +143,7 @@ find "$stage" -exec touch -h -d "@$stamp" {} +
 zip_file=$out/$name.zip
 rm -f "$zip_file"
 say "writing $zip_file"
-(cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort | zip -q -X -9 "$OLDPWD/$zip_file.tmp" -@)
+(cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort | zip -q -X -9 "$zip_file.tmp" -@)
 mv "$zip_file.tmp" "$zip_file"
 
 # The installer takes the same files; the uninstaller removes exactly those.
