@@ -1,7 +1,7 @@
 #!/bin/bash
 # Proves that the releases are reproducible: the commit that is checked out is cloned twice,
 # into two fresh folders of different lengths, and each clone builds the Windows zip and
-# installer (scripts/package-windows.sh) and the .deb (cpack from the default preset); the
+# installer (scripts/package-windows.sh) and the .deb (scripts/package-deb.sh); the
 # second build runs minutes later, in another time zone and with another umask. Every
 # artefact must be the same byte for byte; where one is not, the members that differ are
 # named (diffoscope tells more when it is installed).
@@ -62,10 +62,8 @@ build_release() {
   fi
   if [ -n "$want_deb" ]; then
     say "[$label] .deb in $dir"
-    (cd "$dir" &&
-      cmake --preset default -DFREQSMITH_TESTS=OFF -DFREQSMITH_BENCH=OFF >/dev/null &&
-      cmake --build --preset default &&
-      cd build/default && cpack -G DEB) 2>&1 | sed "s/^/  [$label] /"
+    (cd "$dir" && ./scripts/package-deb.sh -DFREQSMITH_TESTS=OFF -DFREQSMITH_BENCH=OFF) 2>&1 |
+      sed "s/^/  [$label] /"
     cp "$dir"/build/default/freqsmith_*.deb "$dir/out/"
   fi
   say "[$label] built in $(($(date +%s) - build_started)) s"
@@ -99,6 +97,7 @@ explain() {
       unzip -q "$b" -d "$y"
       diff -r "$x" "$y" || true ;;
     *.deb)
+      diff <(ar tv "$a") <(ar tv "$b") || true
       diff <(dpkg-deb -c "$a") <(dpkg-deb -c "$b") || true
       dpkg-deb -R "$a" "$x"
       dpkg-deb -R "$b" "$y"
