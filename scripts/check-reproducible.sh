@@ -39,6 +39,7 @@ commit=$(git rev-parse HEAD)
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
   say "the working tree has uncommitted changes; they are not part of this check"
 ./scripts/install-deps.sh build package
+[ -z "$want_windows" ] || ./scripts/install-deps.sh windows wine-desktop
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/freqsmith-reproducible.XXXXXX")
 keep_work=1
@@ -67,6 +68,31 @@ build_release() {
     cp "$dir"/build/default/freqsmith_*.deb "$dir/out/"
   fi
   say "[$label] built in $(($(date +%s) - build_started)) s"
+  scan_paths "$dir" "$label"
+}
+
+# No folder of the build may show in what it made: the temporary folder of the clones is
+# looked for in every file of the zip and the .deb (as text and as UTF-16 text; the
+# installer holds the zip's files). Qt's DLLs name files of Qt's own build, in its cache;
+# those are counted, not failed (they change only with the cache's place).
+qt_cache=""
+[ -z "$want_windows" ] || qt_cache=$(dirname "$(./scripts/build-qt-windows.sh --prefix)")
+scan_paths() {
+  local dir=$1 label=$2 unpacked=$1/unpacked file builds=0 qt=0
+  rm -rf "$unpacked"
+  mkdir -p "$unpacked"
+  [ -z "$want_windows" ] || unzip -q "$dir"/out/*.zip -d "$unpacked/zip"
+  [ -z "$want_deb" ] || dpkg-deb -x "$dir"/out/*.deb "$unpacked/deb"
+  while read -r file; do
+    if grep -q -a -F "$work" "$file" || strings -a -e l "$file" | grep -q -F "$work"; then
+      say "[$label] a build folder shows in ${file#"$unpacked"/}" >&2
+      builds=$((builds + 1))
+    fi
+    if [ -n "$qt_cache" ] && grep -q -a -F "$qt_cache" "$file"; then qt=$((qt + 1)); fi
+  done < <(find "$unpacked" -type f | LC_ALL=C sort)
+  [ "$builds" -eq 0 ] || fail "[$label] $builds files name the folder they were built in"
+  say "[$label] no build folder in any file$([ "$qt" -eq 0 ] || echo "; $qt of Qt's DLLs name files of Qt's build in $qt_cache")"
+  rm -rf "$unpacked"
 }
 
 build_release "$work/a" first

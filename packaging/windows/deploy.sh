@@ -103,10 +103,12 @@ say "left to Windows: $(printf '%s\n' "${system[@]}" | sort -f | tr '\n' ' ')"
 
 # Symbols are no use to a user and make up much of the size. strip writes a new time stamp
 # into each header, SOURCE_DATE_EPOCH's (the time of the strip without it), Qt's and MinGW's
-# DLLs included.
+# DLLs included; pe-stamp.pl then gives their export directories the same, in place of the
+# times they were linked.
 find "$stage" -iname '*.exe' -o -iname '*.dll' | while read -r binary; do
   $triple-strip --strip-unneeded "$binary"
 done
+find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec perl "$here/pe-stamp.pl" "$stamp" {} +
 
 # Licences: the program's, Qt's (LGPL 3, which builds on the GPL 3), Debian's record of
 # every licence in the Qt source, and the runtime libraries' own. Text files get Windows
