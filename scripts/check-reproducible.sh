@@ -117,6 +117,8 @@ explain() {
   rm -rf "$work/explain"
   mkdir -p "$x" "$y"
   case "$a" in
+    *SUMS)
+      diff "$a" "$b" || true ;;
     *.zip)
       command -v unzip >/dev/null || { echo "  (unzip is not installed)"; return; }
       diff <(zipinfo -l "$a" | tail -n +3) <(zipinfo -l "$b" | tail -n +3) || true
