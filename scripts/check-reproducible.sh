@@ -121,7 +121,7 @@ explain() {
       diff "$a" "$b" || true ;;
     *.zip)
       command -v unzip >/dev/null || { echo "  (unzip is not installed)"; return; }
-      diff <(zipinfo -l "$a" | tail -n +3) <(zipinfo -l "$b" | tail -n +3) || true
+      diff <(zipinfo -l -T "$a" | tail -n +3) <(zipinfo -l -T "$b" | tail -n +3) || true
       unzip -q "$a" -d "$x"
       unzip -q "$b" -d "$y"
       diff -r "$x" "$y" || true ;;
