@@ -14,10 +14,10 @@
 # and do not change how the program is compiled; Qt for Windows comes from the cache that
 # package-windows.sh keeps (the first run on a machine builds it, 15 to 35 minutes).
 #
-# Cost on two cores with Qt cached, as measured: 270 to 315 s in all (each clone 70 to 110 s
+# Cost on two cores with Qt cached, as measured: 270 to 350 s in all (each clone 70 to 110 s
 # for the Windows release and 50 to 70 s for the .deb, the rest cloning and comparing) and
-# 300 MB in /tmp while it runs. That is a twelfth of the hour CI may take, so .ci/run runs
-# it after the other tests, when Qt is built.
+# 300 MB in /tmp while it runs. That is at most a tenth of the hour CI may take, so
+# .ci/run runs it after the other tests, when Qt is built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
