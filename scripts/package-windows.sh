@@ -1,12 +1,23 @@
 #!/bin/bash
 # Cross-builds Freqsmith for 64-bit Windows in Release and writes the release into dist/:
-# the zip (a folder to unpack and run) and the installer. The first run on a machine also
-# builds Qt for Windows (15 to 35 minutes, cached; see build-qt-windows.sh).
+# the zip (a folder to unpack and run), the installer and SHA256SUMS. The first run on a
+# machine also builds Qt for Windows (15 to 35 minutes, cached; see build-qt-windows.sh).
 #   package-windows.sh
+# Two runs on the same commit give the same bytes (scripts/check-reproducible.sh): every
+# time stamp is the commit's, SOURCE_DATE_EPOCH, unless the caller sets another.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 say() { echo "package-windows: $*"; }
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  if ! SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
+    SOURCE_DATE_EPOCH=$(date +%s)
+    say "not a git checkout: the files get the time of this build (set SOURCE_DATE_EPOCH to the release's time)"
+  fi
+fi
+export SOURCE_DATE_EPOCH
+say "time stamps: $(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%dT%H:%M:%SZ) (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
 
 ./scripts/install-deps.sh windows
 

@@ -10,9 +10,7 @@ cd "$(dirname "$0")/.."
 started=$(date +%s)
 ./scripts/install-deps.sh build package
 
-cmake --preset default
-cmake --build --preset default
-(cd build/default && rm -f freqsmith_*.deb && cpack -G DEB)
+./scripts/package-deb.sh
 deb=$(ls build/default/freqsmith_*_*.deb)
 echo "test-package: built $deb"
 dpkg-deb --info "$deb"

@@ -1,15 +1,20 @@
 #!/bin/bash
 # Makes the Windows release from a cross build: a folder with freqsmith.exe and exactly the
-# DLLs, Qt plugins and licence texts it needs, zipped, and the same files as an installer.
+# DLLs, Qt plugins and licence texts it needs, zipped, and the same files as an installer,
+# with their checksums in OUT_DIR/SHA256SUMS.
 #   deploy.sh BUILD_DIR QT_PREFIX OUT_DIR
 # The DLLs are found by following the executable's imports (and theirs) through the Qt and
 # MinGW runtime folders; whatever is not found there is Windows' own. Prints each file it
 # takes and why.
+# Every time stamp, in the files' headers and in the archives, is SOURCE_DATE_EPOCH (the last
+# commit's time when it is not set), so the same commit gives the same bytes.
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: deploy.sh BUILD_DIR QT_PREFIX OUT_DIR" >&2; exit 2; }
 build=$1
 qt=$2
-out=$3
+mkdir -p "$3"
+# Absolute, because the zip is written from inside the staging folder.
+out=$(cd "$3" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
 
@@ -22,7 +27,14 @@ triple=x86_64-w64-mingw32
 name=freqsmith-$version_text-windows-x64
 stage=$build/release/$name
 rm -rf "$build/release"
-mkdir -p "$stage" "$out"
+mkdir -p "$stage"
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
+fi
+# strip and makensis read it too.
+export SOURCE_DATE_EPOCH
+stamp=$SOURCE_DATE_EPOCH
 
 # Where the DLLs that are not Windows' own come from.
 search_dirs=(
@@ -89,10 +101,14 @@ take_imports "$stage/freqsmith.exe"
 for entry in "${plugins[@]}"; do take_imports "$stage/${entry%%|*}"; done
 say "left to Windows: $(printf '%s\n' "${system[@]}" | sort -f | tr '\n' ' ')"
 
-# Symbols are no use to a user and make up much of the size.
+# Symbols are no use to a user and make up much of the size. strip writes a new time stamp
+# into each header, SOURCE_DATE_EPOCH's (the time of the strip without it), Qt's and MinGW's
+# DLLs included; pe-stamp.pl then gives their export directories the same, in place of the
+# times they were linked.
 find "$stage" -iname '*.exe' -o -iname '*.dll' | while read -r binary; do
   $triple-strip --strip-unneeded "$binary"
 done
+find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec perl "$here/pe-stamp.pl" "$stamp" {} +
 
 # Licences: the program's, Qt's (LGPL 3, which builds on the GPL 3), Debian's record of
 # every licence in the Qt source, and the runtime libraries' own. Text files get Windows
@@ -134,14 +150,19 @@ done
   echo "compiler's runtime; their licences are in the other files of this folder."
 } | sed 's/$/\r/' >"$stage/licenses/README.txt"
 
-# The same time stamp on every file: the zip then depends only on its contents.
-stamp=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
+# The same time stamp and the usual modes on every file, whatever the umask: the zip and the
+# installer then depend only on the contents. zip keeps local times, hence UTC; -X leaves
+# out the owners and the extra time fields, and the entries go in a fixed order.
+find "$stage" -type d -exec chmod 755 {} +
+find "$stage" -type f -exec chmod 644 {} +
+find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec chmod 755 {} +
 find "$stage" -exec touch -h -d "@$stamp" {} +
 
 zip_file=$out/$name.zip
 rm -f "$zip_file"
 say "writing $zip_file"
-(cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort | zip -q -X -9 "$OLDPWD/$zip_file.tmp" -@)
+(cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort |
+  TZ=UTC zip -q -X -9 "$zip_file.tmp" -@)
 mv "$zip_file.tmp" "$zip_file"
 
 # The installer takes the same files; the uninstaller removes exactly those.
@@ -179,7 +200,13 @@ makensis -V2 -NOCD \
   "$here/installer.nsi" >"$build/release/makensis.log" 2>&1 ||
   { cat "$build/release/makensis.log" >&2; fail "makensis failed"; }
 mv "$setup.tmp" "$setup"
-touch -d "@$stamp" "$setup"
+touch -d "@$stamp" "$zip_file" "$setup"
+
+# The checksums, for `sha256sum -c SHA256SUMS` in the folder and for comparing two builds.
+(cd "$out" && sha256sum "$(basename "$zip_file")" "$(basename "$setup")" >SHA256SUMS.tmp &&
+  mv SHA256SUMS.tmp SHA256SUMS)
+touch -d "@$stamp" "$out/SHA256SUMS"
 
 say "$(du -k "$zip_file" | cut -f1) KB  $zip_file"
 say "$(du -k "$setup" | cut -f1) KB  $setup"
+sed 's/^/package-windows: sha256 /' "$out/SHA256SUMS"
