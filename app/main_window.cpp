@@ -210,8 +210,8 @@ void MainWindow::route(int controlIndex) {
 }
 
 void MainWindow::wireControls() {
+  // The controls are wired with the rest of the window: no input reaches one before that.
   wiring_ = std::make_unique<ControlWiring>(this, [this](int index) { route(index); });
-  wiring_->wire(kControls, form_->widgets());
 
   addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
   auto* tools = new MiscTools(this, *form_);
