@@ -15,10 +15,10 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<freqsmith::detect::ManagementService> backend =
       freqsmith::serviceForWindow(argc, argv);
   if (!backend) return freqsmith::kUsageError;
-  // The hardware is read on a worker from here on, while the toolkit starts and the window
-  // is built and shown: a management service that takes seconds (WMI can) keeps nothing
-  // away but the figures themselves.
-  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(std::move(backend));
+  // The hardware is read on a worker once the window has been painted: a management service
+  // that takes seconds (WMI can) keeps nothing away but the figures themselves.
+  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(
+      std::move(backend), freqsmith::detect::DeadlineService::Start::Later);
 
   freqsmith::choosePlatformOptions();
   QApplication app(argc, argv);

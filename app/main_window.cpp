@@ -120,6 +120,15 @@ void MainWindow::startDetection() {
   detection_->whenGathered([this] {
     QMetaObject::invokeMethod(this, &MainWindow::finishDetection, Qt::QueuedConnection);
   });
+}
+
+void MainWindow::beginReading() {
+  if (readingBegun_) return;
+  readingBegun_ = true;
+  // A service started by its owner already keeps its own time; this starts one that waited
+  // for the window. On Windows, starting COM and WMI beside the toolkit's own start costs the
+  // window its first paint: under Wine about 17 ms of 25.
+  detection_->start();
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(detection_->deadline() -
                                                                  std::chrono::steady_clock::now());
   QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), this,
@@ -167,6 +176,8 @@ Form& MainWindow::form() {
 void MainWindow::completeWindow() {
   if (complete_) return;
   complete_ = true;
+  // The hardware is read while the rest is built.
+  beginReading();
   qApp->removeEventFilter(this);
   buildControls(kControls, kPictures, form_->widgets(), [](std::size_t) { return true; });
   wiring_->wire(kControls, form_->widgets());

@@ -36,7 +36,8 @@ class MainWindow final : public QWidget {
   Q_PROPERTY(bool detectionPending READ detectionPending NOTIFY detectionFinished)
  public:
   // Runs the start-up: window icon, and detection through `detection`, whose answer is put
-  // in when it comes or when its time limit has passed. The window is shown by the caller.
+  // in when it comes or when its time limit has passed. A detection not started yet is
+  // started once the window has been painted. The window is shown by the caller.
   explicit MainWindow(std::unique_ptr<detect::DeadlineService> detection,
                       QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -64,6 +65,7 @@ class MainWindow final : public QWidget {
   void route(int controlIndex);
   void wireControls();
   void startDetection();
+  void beginReading();
   void finishDetection();
   bool waitsForDetection(int controlIndex);
   void closeOtherWindows();
@@ -76,6 +78,7 @@ class MainWindow final : public QWidget {
   bool completing_ = false;  // the rest is to be built once the first paint is done
   bool detectionPending_ = true;
   bool detectionReady_ = false;  // the answer came before the tab that shows it
+  bool readingBegun_ = false;    // the hardware is being read, and its time runs
   // Commands clicked while detection was pending, run in turn once it is done.
   std::vector<int> waitingCommands_;
   // Last, so that it goes first: once it is gone its worker no longer calls back.

@@ -22,7 +22,8 @@ int main(int argc, char* argv[]) {
           std::move(backend), std::chrono::milliseconds(delayMs));
     }
   }
-  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(std::move(backend));
+  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(
+      std::move(backend), freqsmith::detect::DeadlineService::Start::Later);
   QApplication app(argc, argv);
   freqsmith::prepareApplication();
   freqsmith::MainWindow window(std::move(detection));

@@ -164,22 +164,36 @@ std::string durationText(std::chrono::milliseconds limit) {
 
 DeadlineService::DeadlineService(std::shared_ptr<ManagementService> backend,
                                  std::chrono::milliseconds deadline,
-                                 std::vector<QueriedClass> classes)
+                                 std::vector<QueriedClass> classes, Start start)
     : shared_(std::make_shared<Shared>()),
-      limit_(deadline),
-      deadline_(std::chrono::steady_clock::now() + deadline) {
-  for (const QueriedClass& queried : classes) classNames_.push_back(queried.className);
-  if (!backend) {
-    for (const std::string& name : classNames_) {
-      shared_->gathered.push_back(
-          {name, {}, ClassFault{Gap::ServiceFailed, std::string(kUnreachable)}, true});
+      backend_(std::move(backend)),
+      classes_(std::move(classes)),
+      limit_(deadline) {
+  for (const QueriedClass& queried : classes_) classNames_.push_back(queried.className);
+  if (start == Start::Now) this->start();
+}
+
+void DeadlineService::start() {
+  if (started_) return;
+  started_ = true;
+  deadline_ = std::chrono::steady_clock::now() + limit_;
+  if (!backend_) {
+    std::function<void()> whenDone;
+    {
+      const std::lock_guard lock(shared_->mutex);
+      for (const std::string& name : classNames_) {
+        shared_->gathered.push_back(
+            {name, {}, ClassFault{Gap::ServiceFailed, std::string(kUnreachable)}, true});
+      }
+      shared_->done = true;
+      whenDone = std::exchange(shared_->whenDone, nullptr);
     }
-    shared_->done = true;
+    if (whenDone) whenDone();
     return;
   }
   // The worker's own references keep the backend and the shared state alive for as long
   // as it runs, whatever becomes of this object.
-  auto work = [shared = shared_, backend = std::move(backend), classes = std::move(classes)] {
+  auto work = [shared = shared_, backend = std::move(backend_), classes = std::move(classes_)] {
     try {
       gather(*shared, *backend, classes);
     } catch (...) {
@@ -226,6 +240,7 @@ void DeadlineService::whenGathered(std::function<void()> done) {
 }
 
 bool DeadlineService::waitUntil(std::chrono::steady_clock::time_point until) {
+  start();
   std::unique_lock lock(shared_->mutex);
   return shared_->finished.wait_until(lock, std::min(until, deadline_),
                                       [this] { return shared_->done; });
@@ -237,6 +252,7 @@ void DeadlineService::stopWaiting() {
 
 void DeadlineService::fix(bool wait) {
   if (answers_) return;
+  start();
   std::unique_lock lock(shared_->mutex);
   if (wait) {
     shared_->finished.wait_until(lock, deadline_, [this] { return shared_->done; });

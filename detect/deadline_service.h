@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -36,12 +37,23 @@ class DeadlineService final : public ManagementService {
   // so the limit can be generous; it still ends the wait for a service that hangs.
   static constexpr std::chrono::seconds kTimeLimit{30};
 
+  // When the worker starts: at construction, or when start() is first called, for a program
+  // that has other work to do first.
+  enum class Start : std::uint8_t { Now, Later };
+
   explicit DeadlineService(std::shared_ptr<ManagementService> backend,
                            std::chrono::milliseconds deadline = kTimeLimit,
-                           std::vector<QueriedClass> classes = startupClasses());
+                           std::vector<QueriedClass> classes = startupClasses(),
+                           Start start = Start::Now);
+  DeadlineService(std::shared_ptr<ManagementService> backend, Start start)
+      : DeadlineService(std::move(backend), kTimeLimit, startupClasses(), start) {}
   ~DeadlineService() override;
   DeadlineService(const DeadlineService&) = delete;
   DeadlineService& operator=(const DeadlineService&) = delete;
+
+  // Starts the worker, and the time limit with it; later calls do nothing. Waiting for the
+  // answers, or fixing them, starts it too.
+  void start();
 
   // Runs `done` once the worker has read every class: on the worker's thread, or at once
   // on this one when it already has. Never once the answers are fixed or this object is
@@ -50,6 +62,7 @@ class DeadlineService final : public ManagementService {
 
   // Waits until the worker is done or `until`, but never past the deadline; true when done.
   [[nodiscard]] bool waitUntil(std::chrono::steady_clock::time_point until);
+  // The time limit's end; only once started.
   std::chrono::steady_clock::time_point deadline() const { return deadline_; }
 
   // Fixes the answers as they stand, without waiting: what has not come has timed out.
@@ -77,9 +90,12 @@ class DeadlineService final : public ManagementService {
   void fix(bool wait);
 
   std::shared_ptr<Shared> shared_;
+  std::shared_ptr<ManagementService> backend_;  // until the worker takes it
+  std::vector<QueriedClass> classes_;
   std::vector<std::string> classNames_;
   std::chrono::milliseconds limit_;
   std::chrono::steady_clock::time_point deadline_;
+  bool started_ = false;
   std::thread worker_;
   std::shared_ptr<const Gathered> answers_;  // fixed by the first connect() or stopWaiting()
   bool gatheredInTime_ = false;

@@ -246,6 +246,21 @@ class SlowDetectionTest : public QObject {
     QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
   }
 
+  // As the program starts it: the window reads the hardware only once it has been painted.
+  void aServiceLeftToTheWindowIsReadOncePainted() {
+    auto service = std::make_shared<FakeService>(machine());
+    MainWindow window(std::make_unique<freqsmith::detect::DeadlineService>(
+        service, freqsmith::detect::DeadlineService::Start::Later));
+    FirstPaint paint(&window);
+    QCoreApplication::processEvents();
+    QCOMPARE(service->connections(), 0);
+    window.show();
+    QVERIFY(detectionDone(window));
+    QVERIFY(paint.seen());
+    QCOMPARE(service->connections(), 3);
+    QCOMPARE(textOf(window, "Textmaker"), QStringLiteral("AuthenticAMD"));
+  }
+
   void tellsWhenTheFiguresAreIn() {
     Started started;
     start(started, {Where::Connect, How::Hang, 0});

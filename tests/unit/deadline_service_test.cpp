@@ -321,5 +321,28 @@ TEST(DeadlineService, PassesOnWhereEachValueCameFromAndWhyOneIsMissing) {
   EXPECT_EQ(processors[0]->gap("Name"), Gap::NotReported);
 }
 
+TEST(DeadlineService, StartedLaterReadsNothingBeforeAndCountsItsTimeFromTheStart) {
+  auto machine = std::make_shared<FakeService>(desktop(everything));
+  DeadlineService service(machine, DeadlineService::Start::Later);
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(machine->connections(), 0);
+  const auto before = Clock::now();
+  service.start();
+  EXPECT_GE(service.deadline(), before + DeadlineService::kTimeLimit);
+  MemoryForm form(mainwin::kControls, mainwin::kExplanationLine);
+  runDetection(service, form);
+  EXPECT_EQ(form.text(field("Textmaker")), "AuthenticAMD");
+  EXPECT_TRUE(service.answeredInFull());
+}
+
+TEST(DeadlineService, AskedForItsAnswersStartsOfItself) {
+  auto machine = std::make_shared<FakeService>(desktop(everything));
+  DeadlineService service(machine, DeadlineService::Start::Later);
+  MemoryForm form(mainwin::kControls, mainwin::kExplanationLine);
+  runDetection(service, form);
+  EXPECT_EQ(form.text(field("Textweb")), "Board Maker");
+  EXPECT_EQ(machine->connections(), 3);
+}
+
 }  // namespace
 }  // namespace freqsmith::detect
