@@ -169,6 +169,8 @@ int runPrinting(int argc, char* argv[]) {
   const detect::AwaitedReport report = detect::awaitReport(
       service, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
   print(Channel::Output, report.text);
+  for (const std::string& fault : report.faults)
+    print(Channel::Error, "freqsmith: " + fault + "\n");
   return report.complete ? 0 : kDetectionIncomplete;
 }
 

@@ -276,6 +276,15 @@ void DeadlineService::fix(bool wait) {
   answers_ = std::make_shared<const Gathered>(std::move(gathered));
 }
 
+std::vector<std::pair<std::string, ClassFault>> DeadlineService::faults() const {
+  std::vector<std::pair<std::string, ClassFault>> found;
+  if (!answers_) return found;
+  for (const GatheredClass& gathered : *answers_) {
+    if (gathered.fault) found.emplace_back(gathered.name, *gathered.fault);
+  }
+  return found;
+}
+
 std::unique_ptr<ServiceConnection> DeadlineService::connect() {
   fix(true);
   return std::make_unique<GatheredConnection>(answers_);

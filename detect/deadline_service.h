@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "hardware_query.h"
@@ -76,6 +77,8 @@ class DeadlineService final : public ManagementService {
   // Whether every class was answered in time and without the service failing; false also
   // before the answers are fixed.
   bool answeredInFull() const { return answeredInFull_; }
+  // Each class that was not answered in full, with why; empty before the answers are fixed.
+  std::vector<std::pair<std::string, ClassFault>> faults() const;
 
   struct GatheredClass {
     std::string name;

@@ -121,8 +121,12 @@ std::string detectionReport(ManagementService& service) {
 AwaitedReport awaitReport(DeadlineService& service, std::chrono::milliseconds patience,
                           const std::function<void()>& waiting) {
   if (!service.waitUntil(std::chrono::steady_clock::now() + patience)) waiting();
-  AwaitedReport report{detectionReport(service), false};
-  report.complete = service.answeredInFull();
+  AwaitedReport report{detectionReport(service), service.answeredInFull(), {}};
+  for (const auto& [className, fault] : service.faults()) {
+    report.faults.push_back(className + (fault.gap == Gap::TimedOut
+                                             ? ": no answer within " + fault.error
+                                             : ": the service failed: " + fault.error));
+  }
   return report;
 }
 

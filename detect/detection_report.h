@@ -51,6 +51,10 @@ std::string detectionReport(ManagementService& service);
 struct AwaitedReport {
   std::string text;
   bool complete = false;  // every class answered in time, and the service did not fail
+  // A line for each class that was not, such as "Win32_BIOS: the service failed:
+  // 0x80041003 Access denied."; one may fail without any figure showing it, when another
+  // class gave the figure.
+  std::vector<std::string> faults;
 };
 
 // The report once `service` has answered or its time limit has passed. Should the answer

@@ -45,8 +45,9 @@ struct Row {
   std::chrono::milliseconds limit;
   std::chrono::milliseconds patience;
   bool complete;
-  bool waited;                     // the "detecting" line was called for
-  std::vector<const char*> lines;  // each a whole line of the report
+  bool waited;                      // the "detecting" line was called for
+  std::vector<const char*> lines;   // each a whole line of the report
+  std::vector<const char*> faults;  // what stderr says of each class not answered in full
   friend std::ostream& operator<<(std::ostream& out, const Row& row) { return out << row.name; }
 };
 
@@ -79,6 +80,7 @@ TEST_P(AwaitedReportTest, SaysWhatCameAndWhyTheRestDidNot) {
   });
 
   EXPECT_EQ(report.complete, row.complete);
+  EXPECT_EQ(report.faults, std::vector<std::string>(row.faults.begin(), row.faults.end()));
   EXPECT_EQ(waited, row.waited);
   for (const char* line : row.lines) {
     EXPECT_NE(report.text.find(std::string(line) + "\n"), std::string::npos)
@@ -97,14 +99,16 @@ INSTANTIATE_TEST_SUITE_P(
             true,
             false,
             {"Processor maker: AuthenticAMD (WMI)", "CPU Multiplier: 10 (derived)",
-             "BIOS version: BIOS 1.07 (WMI)"}},
+             "BIOS version: BIOS 1.07 (WMI)"},
+            {}},
         Row{"late",
             {Where::Connect, How::Hang, 0},
             kLongLimit,
             kShortPatience,
             true,
             true,
-            {"Processor maker: AuthenticAMD (WMI)", "Mainboard vendor: Board Maker (WMI)"}},
+            {"Processor maker: AuthenticAMD (WMI)", "Mainboard vendor: Board Maker (WMI)"},
+            {}},
         Row{"hangs",
             {Where::Connect, How::Hang, 0},
             kShortLimit,
@@ -113,7 +117,10 @@ INSTANTIATE_TEST_SUITE_P(
             true,
             {"Processor maker: unknown (timed out after 0.3 seconds)",
              "System Clock: unknown (timed out after 0.3 seconds)", "CPU Multiplier: unknown",
-             "Mainboard vendor: unknown (timed out after 0.3 seconds)"}},
+             "Mainboard vendor: unknown (timed out after 0.3 seconds)"},
+            {"Win32_Processor: no answer within 0.3 seconds",
+             "Win32_BaseBoard: no answer within 0.3 seconds",
+             "Win32_BIOS: no answer within 0.3 seconds"}},
         Row{"throws",
             {Where::Connect, How::Throw, 0},
             kLongLimit,
@@ -121,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
             false,
             false,
             {"Processor maker: unknown (service failed: the backend failed)",
-             "Mainboard vendor: Board Maker (WMI)", "BIOS version: BIOS 1.07 (WMI)"}},
+             "Mainboard vendor: Board Maker (WMI)", "BIOS version: BIOS 1.07 (WMI)"},
+            {"Win32_Processor: the service failed: the backend failed"}},
         Row{"fails with an error",
             {Where::InstancesOf, How::Fail, 0, "Win32_BIOS"},
             kLongLimit,
@@ -129,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
             false,
             false,
             {"Processor maker: AuthenticAMD (WMI)",
-             "BIOS version: unknown (service failed: 0x80041003 Access denied.)"}},
+             "BIOS version: unknown (service failed: 0x80041003 Access denied.)"},
+            {"Win32_BIOS: the service failed: 0x80041003 Access denied."}},
         Row{"answers only the processor",
             {Where::Connect, How::Hang, 1},
             kShortLimit,
@@ -138,7 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
             true,
             {"Processor maker: AuthenticAMD (WMI)", "CPU Speed: 2000 Mhz (WMI)",
              "Mainboard vendor: unknown (timed out after 0.3 seconds)",
-             "BIOS version: unknown (timed out after 0.3 seconds)"}}),
+             "BIOS version: unknown (timed out after 0.3 seconds)"},
+            {"Win32_BaseBoard: no answer within 0.3 seconds",
+             "Win32_BIOS: no answer within 0.3 seconds"}}),
     [](const ::testing::TestParamInfo<Row>& info) {
       std::string name;
       for (const char* c = info.param.name; *c; ++c) name += *c == ' ' || *c == ',' ? '_' : *c;
