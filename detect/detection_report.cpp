@@ -85,7 +85,7 @@ std::vector<FigureLine> describeFigures(const Form& form, const Provenance& prov
     if (line.source) continue;
     if (row.derivation.empty()) {
       line.gap = provenance.gap(row.holder);
-      line.detail = provenance.error(row.holder);
+      line.detail = provenance.detail(row.holder);
     }
     line.whyUnknown = whyUnknown(row, line.gap, line.detail);
   }
@@ -124,8 +124,8 @@ AwaitedReport awaitReport(DeadlineService& service, std::chrono::milliseconds pa
   AwaitedReport report{detectionReport(service), service.answeredInFull(), {}};
   for (const auto& [className, fault] : service.faults()) {
     report.faults.push_back(className + (fault.gap == Gap::TimedOut
-                                             ? ": no answer within " + fault.error
-                                             : ": the service failed: " + fault.error));
+                                             ? ": no answer within " + fault.detail
+                                             : ": the service failed: " + fault.detail));
   }
   return report;
 }

@@ -58,7 +58,7 @@ const QueriedClass& queriedClass(std::string_view className) {
 void markMissing(const std::vector<PropertyRow>& rows, Provenance* provenance,
                  const ClassFault& fault) {
   if (!provenance) return;
-  for (const PropertyRow& row : rows) provenance->missing(row.field, fault.gap, fault.error);
+  for (const PropertyRow& row : rows) provenance->missing(row.field, fault.gap, fault.detail);
 }
 
 void query(ManagementService& service, std::string_view className, Form& form,

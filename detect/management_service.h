@@ -40,11 +40,12 @@ enum class Gap : std::uint8_t {
   ServiceFailed,      // the service failed while it was asked
 };
 
-// Why a class gave less than it holds: it came too late, or the service failed with
-// `error` (on Windows the HRESULT in hex with the system's message for it).
+// Why a class gave less than it holds: it came too late (`detail` is the time limit, in
+// words), or the service failed (`detail` is its error: on Windows the HRESULT in hex with
+// the system's message for it).
 struct ClassFault {
   Gap gap = Gap::ServiceFailed;
-  std::string error;
+  std::string detail;
   friend bool operator==(const ClassFault&, const ClassFault&) = default;
 };
 

@@ -21,11 +21,11 @@ void Provenance::found(FieldId field, Source source) {
   at(field).source = source;
 }
 
-void Provenance::missing(FieldId field, Gap gap, std::string_view error) {
+void Provenance::missing(FieldId field, Gap gap, std::string_view detail) {
   Origin& origin = at(field);
   if (origin.source) return;
   origin.gap = gap;
-  origin.error = error;
+  origin.detail = detail;
 }
 
 std::optional<Source> Provenance::source(FieldId field) const {
@@ -38,9 +38,9 @@ Gap Provenance::gap(FieldId field) const {
   return origin ? origin->gap : Gap::NotReported;
 }
 
-std::string_view Provenance::error(FieldId field) const {
+std::string_view Provenance::detail(FieldId field) const {
   const Origin* origin = find(field);
-  return origin ? std::string_view(origin->error) : std::string_view();
+  return origin ? std::string_view(origin->detail) : std::string_view();
 }
 
 }  // namespace freqsmith::detect

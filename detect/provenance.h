@@ -19,19 +19,19 @@ class Provenance {
   // text does.
   void found(FieldId field, Source source);
   // The field was asked for and not given; heard only while nothing has been found for it.
-  // `error` is the service's own words, for a service that failed.
-  void missing(FieldId field, Gap gap, std::string_view error = {});
+  // `detail` says more where the gap has more to say (see ClassFault).
+  void missing(FieldId field, Gap gap, std::string_view detail = {});
 
   // nullopt while the field keeps its design text.
   std::optional<Source> source(FieldId field) const;
   Gap gap(FieldId field) const;
-  std::string_view error(FieldId field) const;
+  std::string_view detail(FieldId field) const;
 
  private:
   struct Origin {
     std::optional<Source> source;
     Gap gap = Gap::NotReported;
-    std::string error;
+    std::string detail;
   };
   Origin& at(FieldId field);
   const Origin* find(FieldId field) const;
