@@ -98,28 +98,16 @@ constexpr auto kCalculate = []() consteval {
   std::size_t next = 0;
   calculateOrder([&](CalculateStep step) { steps[next++] = step; });
   return steps;
-}();
-
-// The tab page a control stands on; empty for the window's own controls.
-consteval std::string_view tabPageOf(const Control& control) {
-  const Control* at = &control;
-  while (at->kind != ControlKind::TabPage) {
-    if (at->parent.empty()) return {};
-    const Control* container = nullptr;
-    for (const Control& row : mainwin::kControls) {
-      if (row.name == at->parent) container = &row;
-    }
-    at = container;
-  }
-  return at->name;
 }
+();
 
 // Calculate brings every result of both calculator tabs up to date, the hidden component
 // watt fields included: each is the field of a Click step.
 consteval bool calculatesEveryResult() {
+  constexpr auto pages = tabPagesOf(mainwin::kControls);
   for (std::size_t i = 0; i < mainwin::kControls.size(); ++i) {
     const Control& row = mainwin::kControls[i];
-    const std::string_view tab = tabPageOf(row);
+    const std::string_view tab = mainwin::kControls[pages[i]].name;
     if (row.kind != ControlKind::Field ||
         (row.role != FieldRole::Result && row.role != FieldRole::Hidden) ||
         (tab != "tabProcessorMemory" && tab != "tabPowerSupply")) {
