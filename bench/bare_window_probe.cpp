@@ -8,7 +8,10 @@
 #include "probe_signal.h"
 
 int main(int argc, char* argv[]) {
+  using freqsmith::bench::markStep;
+  markStep("main");
   QApplication app(argc, argv);
+  markStep("QApplication");
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QMainWindow window;
   auto* tabs = new QTabWidget(&window);
@@ -17,10 +20,13 @@ int main(int argc, char* argv[]) {
   }
   window.setCentralWidget(tabs);
   window.resize(469, 358);
+  // The fonts are read here, when the tab bar first measures its captions.
+  markStep("fonts, style and window");
   // Whole once painted.
   using freqsmith::bench::Ending;
   new freqsmith::bench::FirstPaintSignal(
       &window, freqsmith::bench::untilComplete(argc, argv) ? Ending::Quit : Ending::AtOnce);
   window.show();
+  markStep("show()");
   return QApplication::exec();
 }

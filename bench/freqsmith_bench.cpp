@@ -12,11 +12,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "airflow.h"
@@ -39,10 +41,41 @@ namespace {
 using freqsmith::bench::median;
 using freqsmith::bench::medianMicros;
 
+// How long one step of a start-up took, as a probe reports it (probe_signal.h).
+struct Step {
+  std::string name;
+  double ms = 0;
+};
+
 struct ProcessSample {
   double startupMs = 0;
   double peakMb = 0;
+  std::vector<Step> steps;  // from main() on; what is left of startupMs came before it
 };
+
+// "QApplication=1.41;first paint=2.90;" into its steps.
+std::vector<Step> parseSteps(std::string_view line) {
+  std::vector<Step> steps;
+  while (!line.empty()) {
+    const std::size_t end = std::min(line.find(';'), line.size());
+    const std::string_view step = line.substr(0, end);
+    if (const std::size_t equals = step.find('='); equals != std::string_view::npos) {
+      steps.push_back({std::string(step.substr(0, equals)),
+                       std::atof(std::string(step.substr(equals + 1)).c_str())});
+    }
+    line.remove_prefix(std::min(end + 1, line.size()));
+  }
+  return steps;
+}
+
+// The rest of what the probe writes after its byte: one line, or nothing if it ended first.
+std::string readLine(int fd) {
+  std::string line;
+  char c = 0;
+  pollfd ready{fd, POLLIN, 0};
+  while (::poll(&ready, 1, 30000) == 1 && ::read(fd, &c, 1) == 1 && c != '\n') line += c;
+  return line;
+}
 
 // Starts `program` (with `argument`, unless empty), times it until it reports its first
 // painted window, and reads its peak resident memory when it has exited.
@@ -72,12 +105,13 @@ ProcessSample runProbe(const std::string& program, const std::string& argument =
     std::exit(1);
   }
   const auto shown = std::chrono::steady_clock::now();
+  std::vector<Step> steps = parseSteps(readLine(fds[0]));
   ::close(fds[0]);
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
   return {std::chrono::duration<double, std::milli>(shown - start).count(),
-          static_cast<double>(usage.ru_maxrss) / 1024.0};
+          static_cast<double>(usage.ru_maxrss) / 1024.0, std::move(steps)};
 }
 
 struct Row {
@@ -100,6 +134,46 @@ void print(const std::vector<Row>& rows, int processRuns) {
     if (row.ratio > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", row.ratio);
     std::printf("%-40s %12s  %-10s %-8s %s\n", row.what, value, row.target, ratio,
                 row.target[0] ? (row.met ? "met" : "MISSED") : "");
+  }
+  std::printf("\n");
+}
+
+// The median of each start-up step over a program's runs, in the order the probe reports
+// them, led by the time before main(): loading the program and its libraries.
+std::vector<Step> medianSteps(const std::vector<ProcessSample>& runs) {
+  std::vector<Step> medians;
+  if (runs.empty()) return medians;
+  std::vector<double> beforeMain;
+  for (const ProcessSample& run : runs) {
+    double fromMain = 0;
+    for (const Step& step : run.steps) fromMain += step.ms;
+    beforeMain.push_back(run.startupMs - fromMain);
+  }
+  medians.push_back({"loading, before main()", median(beforeMain)});
+  for (const Step& step : runs.front().steps) {
+    std::vector<double> took;
+    for (const ProcessSample& run : runs) {
+      for (const Step& other : run.steps) {
+        if (other.name == step.name) took.push_back(other.ms);
+      }
+    }
+    medians.push_back({step.name, median(took)});
+  }
+  return medians;
+}
+
+// Where the start-up time goes, step by step, for both programs side by side.
+void printSteps(const std::vector<ProcessSample>& bare, const std::vector<ProcessSample>& app) {
+  const std::vector<Step> bareSteps = medianSteps(bare), appSteps = medianSteps(app);
+  std::printf("%-40s %12s %12s %12s\n", "start-up, step by step (medians)", "bare window",
+              "Freqsmith", "difference");
+  for (const Step& step : appSteps) {
+    double bareMs = 0;
+    for (const Step& other : bareSteps) {
+      if (other.name == step.name) bareMs = other.ms;
+    }
+    std::printf("%-40s %9.2f ms %9.2f ms %+9.2f ms\n", step.name.c_str(), bareMs, step.ms,
+                step.ms - bareMs);
   }
   std::printf("\n");
 }
@@ -146,9 +220,12 @@ int main(int argc, char* argv[]) {
   // detected figures in.
   const std::string whole = "--until-complete";
   std::vector<double> bareMs, bareMb, appMs, appMb, slowMs;
+  std::vector<ProcessSample> bareRuns, appRuns;
   for (int i = 0; i < processRuns; ++i) {
-    bareMs.push_back(runProbe(bare).startupMs);
-    appMs.push_back(runProbe(probe).startupMs);
+    bareRuns.push_back(runProbe(bare));
+    bareMs.push_back(bareRuns.back().startupMs);
+    appRuns.push_back(runProbe(probe));
+    appMs.push_back(appRuns.back().startupMs);
     slowMs.push_back(runProbe(probe, slowBackendMs).startupMs);
     bareMb.push_back(runProbe(bare, whole).peakMb);
     appMb.push_back(runProbe(probe, whole).peakMb);
@@ -236,5 +313,6 @@ int main(int argc, char* argv[]) {
          {"VRAM converter, Convert", vramUs, "us", "", 0, true},
          {"Airflow converter, Calculate", airflowUs, "us", "", 0, true}},
         processRuns);
+  printSteps(bareRuns, appRuns);
   return 0;
 }
