@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "qt_text.h"
 namespace freqsmith {
 
 std::string linkFailedSentence(std::string_view address) {
@@ -12,8 +13,7 @@ std::string linkFailedSentence(std::string_view address) {
 }
 
 bool openLink(Form& form, std::string_view address) {
-  const QUrl url(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())),
-                 QUrl::StrictMode);
+  const QUrl url(toQString(address), QUrl::StrictMode);
   // A relative address would be taken for a local file.
   if (url.isValid() && !url.isRelative() && QDesktopServices::openUrl(url)) return true;
   form.explain(linkFailedSentence(address));

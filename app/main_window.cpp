@@ -21,6 +21,7 @@
 #include "look.h"
 #include "main_window_controls.h"
 #include "misc_tools.h"
+#include "qt_text.h"
 #include "startup.h"
 #include "widget_form.h"
 #include "window_builder.h"
@@ -49,10 +50,6 @@ constexpr ControlId kWaitForDetection[] = {
     mainwin::button("Command3"),
     mainwin::button("Command4"),
 };
-
-QString qt(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The rows on the tabs that are not in front at start. Only the first tab is on screen at
 // the first paint, so the others are built just after it.
@@ -91,9 +88,8 @@ bool isUserInput(QEvent::Type type) {
 
 MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidget* parent)
     : QWidget(parent), detection_(std::move(detection)) {
-  setWindowTitle(QStringLiteral("%1 (%2)").arg(
-      QString::fromUtf8(kControls[0].text.data(), kControls[0].text.size()),
-      QStringLiteral(FREQSMITH_PUBLISHER_URL)));
+  setWindowTitle(QStringLiteral("%1 (%2)").arg(toQString(kControls[0].text),
+                                               QStringLiteral(FREQSMITH_PUBLISHER_URL)));
   form_ =
       std::make_unique<WidgetForm>(kControls, mainwin::kExplanationLine, std::vector<QWidget*>());
   prepareWindow(kControls, this, form_->widgets());
@@ -152,7 +148,7 @@ void MainWindow::finishDetection() {
   // A figure that nothing gave keeps its design text, and its tooltip says why.
   for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
     form_->widget(line.shownIn)
-        ->setToolTip(line.source ? qt(form_->control(line.shownIn).tooltip)
+        ->setToolTip(line.source ? toQString(form_->control(line.shownIn).tooltip)
                                  : QString::fromStdString(line.whyUnknown));
   }
   detectionPending_ = false;
@@ -183,7 +179,7 @@ void MainWindow::completeWindow() {
   wiring_->wire(kControls, form_->widgets());
   if (detectionPending_) {
     for (const ControlId figure : detect::figureControls()) {
-      form_->widget(figure)->setToolTip(qt(detect::kStillReading));
+      form_->widget(figure)->setToolTip(toQString(detect::kStillReading));
     }
   }
   if (std::exchange(detectionReady_, false)) finishDetection();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "qt_text.h"
 #include "terminal.h"
 
 namespace freqsmith {
@@ -53,8 +54,7 @@ void print(Channel channel, std::string_view text) {
   }
   // Titled like the boxes Qt shows for --help and --version.
   const std::wstring title = QCoreApplication::applicationName().toStdWString();
-  const std::wstring wide =
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed().toStdWString();
+  const std::wstring wide = toQString(text).trimmed().toStdWString();
   MessageBoxW(nullptr, wide.c_str(), title.c_str(),
               MB_OK | MB_SETFOREGROUND | (output ? MB_ICONINFORMATION : MB_ICONERROR));
 }

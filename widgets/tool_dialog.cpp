@@ -4,6 +4,7 @@
 #include <QToolTip>
 
 #include "control_wiring.h"
+#include "qt_text.h"
 #include "widget_form.h"
 #include "window_builder.h"
 
@@ -13,8 +14,7 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
     : QDialog(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       window_(window) {
-  const std::string_view title = window_.controls.front().text;
-  setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  setWindowTitle(toQString(window_.controls.front().text));
   form_ = std::make_unique<WidgetForm>(window_.controls, std::nullopt,
                                        buildControls(window_.controls, this));
   wireControls();

@@ -20,14 +20,11 @@
 #include "hidden_field.h"
 #include "look.h"
 #include "picture_label.h"
+#include "qt_text.h"
 #include "small_label.h"
 
 namespace freqsmith {
 namespace {
-
-QString qt(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Four captions of the tab strip must fit across the window, as they did on the platform the
 // window was drawn for; the style's tab padding is narrowed to make room for wider fonts.
@@ -52,13 +49,13 @@ QWidget* makeTabs(QWidget* parent) {
 
 QWidget* makeField(const Control& row, QWidget* parent) {
   if (row.role == FieldRole::Notes) {
-    auto* notes = new NotesView(qt(row.text), parent);
+    auto* notes = new NotesView(toQString(row.text), parent);
     notes->setReadOnly(true);
     notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return notes;
   }
-  if (row.role == FieldRole::Hidden) return new HiddenField(qt(row.text), parent);
-  auto* edit = new QLineEdit(qt(row.text), parent);
+  if (row.role == FieldRole::Hidden) return new HiddenField(toQString(row.text), parent);
+  auto* edit = new QLineEdit(toQString(row.text), parent);
   edit->setAlignment(Qt::AlignCenter);
   const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
   edit->setReadOnly(!typed);
@@ -73,9 +70,9 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
   // Labels in the small type are made as SmallLabel, which takes that font from the
   // application instead of changing its font after it is made.
   const bool small = lookFont(row.look) == smallFont();
-  QLabel* label = figure  ? new DisplayLabel(qt(row.text), row.look, parent)
-                  : small ? new SmallLabel(qt(row.text), parent)
-                          : new QLabel(qt(row.text), parent);
+  QLabel* label = figure  ? new DisplayLabel(toQString(row.text), row.look, parent)
+                  : small ? new SmallLabel(toQString(row.text), parent)
+                          : new QLabel(toQString(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
@@ -108,8 +105,8 @@ Artwork artworkOf(std::span<const PictureSource> pictures, std::string_view name
 
 QWidget* makeButton(const Control& row, const Artwork& artwork, QWidget* parent) {
   if (artwork.resource)
-    return new PictureButton(qt(row.text), artwork.resource, artwork.size, parent);
-  return new QPushButton(qt(row.text), parent);
+    return new PictureButton(toQString(row.text), artwork.resource, artwork.size, parent);
+  return new QPushButton(toQString(row.text), parent);
 }
 
 QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures, QWidget* parent) {
@@ -118,17 +115,17 @@ QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures,
       return makeTabs(parent);
     case ControlKind::TabPage: {
       auto* page = new QWidget;
-      static_cast<QTabWidget*>(parent)->addTab(page, qt(row.text));
+      static_cast<QTabWidget*>(parent)->addTab(page, toQString(row.text));
       return page;
     }
     case ControlKind::Frame:
-      return new CaptionFrame(qt(row.text), parent);
+      return new CaptionFrame(toQString(row.text), parent);
     case ControlKind::Label:
       return makeLabel(row, parent);
     case ControlKind::Field:
       return makeField(row, parent);
     case ControlKind::Box:
-      return new QCheckBox(qt(row.text), parent);
+      return new QCheckBox(toQString(row.text), parent);
     case ControlKind::Button:
       return makeButton(row, artworkOf(pictures, row.name), parent);
     case ControlKind::Picture:
@@ -145,7 +142,7 @@ void prepareWindow(std::span<const Control> table, QWidget* window,
                    std::vector<QWidget*>& widgets) {
   widgets.assign(table.size(), nullptr);
   widgets[0] = window;
-  window->setObjectName(qt(table[0].name));
+  window->setObjectName(toQString(table[0].name));
   // The controls take their fonts from the application (plain, and bold for line edits);
   // a font set on the window would override the line edits' one.
   if (QApplication::font() != plainFont()) installApplicationFonts();
@@ -165,12 +162,12 @@ void buildControls(std::span<const Control> table, std::span<const PictureSource
     const Control& row = table[i];
     QWidget* parent = widgets[rowOf.at(row.parent)];
     QWidget* widget = makeWidget(row, pictures, parent);
-    widget->setObjectName(qt(row.name));
+    widget->setObjectName(toQString(row.name));
     if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
     // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
     if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
-    if (!row.title.empty()) widget->setAccessibleName(qt(row.title));
-    if (!row.tooltip.empty()) widget->setToolTip(qt(row.tooltip));
+    if (!row.title.empty()) widget->setAccessibleName(toQString(row.title));
+    if (!row.tooltip.empty()) widget->setToolTip(toQString(row.tooltip));
     applyLook(widget, row);
     // The large figures show detected values later, in a box of their own measure.
     const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
