@@ -1,4 +1,7 @@
-// Parsing the options with QCommandLineParser, and the --detect report.
+// Reading the options, the printed answers (help, version, the --detect report) and their
+// exit statuses. QCommandLineParser only lays out the help: it would print --help and
+// --version itself and exit with 0 even when nothing reached standard output, and its
+// messages name some options without their dashes.
 #include "command_line.h"
 
 #include <QCommandLineParser>
@@ -6,8 +9,8 @@
 #include <QFile>
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +25,25 @@
 namespace freqsmith {
 namespace {
 
+// What a run asks for, by precedence when several are given: a request for help wins.
+enum class Request { Window, Detect, Version, HelpAll, Help };
+
 struct Options {
   Options();
+  // The option spelled `name` (without dashes), or nullptr.
+  const QCommandLineOption* find(QStringView name) const;
 
   QCommandLineParser parser;
+  QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Print this summary of the options and exit.")};
+  // Windows' own spelling of help, accepted everywhere and listed nowhere.
+  QCommandLineOption helpWindows{QStringLiteral("?"), QString()};
+  QCommandLineOption helpAll{
+      QStringLiteral("help-all"),
+      QStringLiteral("Print this summary and the options the Qt toolkit takes for itself when "
+                     "it opens the window, and exit.")};
+  QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                             QStringLiteral("Print the version and exit.")};
   QCommandLineOption detect{
       QStringLiteral("detect"),
       QStringLiteral("Print the figures of the \"CPU and Mainboard\" tab, each with where it came "
@@ -36,30 +54,120 @@ struct Options {
   QCommandLineOption sysroot{
       QStringLiteral("sysroot"),
       QStringLiteral("Read the Linux files under <DIR> instead of / (a copy of another "
-                     "machine's /proc and /sys); the processor is not asked."),
+                     "machine's /proc and /sys), in the window and for --detect alike; the "
+                     "processor is not asked."),
       QStringLiteral("DIR")};
+
+  struct Asking {
+    const QCommandLineOption* option;
+    Request request;
+  };
+  const Asking asking[6] = {{&help, Request::Help},       {&helpWindows, Request::Help},
+                            {&helpAll, Request::HelpAll}, {&version, Request::Version},
+                            {&detect, Request::Detect},   {&sysroot, Request::Window}};
 };
 
 Options::Options() {
   parser.setApplicationDescription(QStringLiteral(
       "Overclocking calculator: CPU speed, front-side bus, instructions per second, memory "
       "speed and power-supply load, with the detected processor, board and BIOS."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addOption(detect);
+  helpWindows.setFlags(QCommandLineOption::HiddenFromHelp);
   // Only the Linux backend reads such files; elsewhere the option is refused, so not offered.
   if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(sysroot);
+  for (const Asking& a : asking) parser.addOption(*a.option);
+}
+
+const QCommandLineOption* Options::find(QStringView name) const {
+  for (const Asking& a : asking) {
+    if (a.option->names().contains(name)) return a.option;
+  }
+  return nullptr;
+}
+
+// The arguments as read: what they ask for, or why they cannot be used.
+struct Arguments {
+  Request request = Request::Window;
+  std::optional<QString> sysroot;
+  QString problem;
+};
+
+Arguments unusable(const QString& problem) {
+  Arguments arguments;
+  arguments.problem = problem;
+  return arguments;
+}
+
+// Reads the arguments (the program's name first) the GNU way: "--name", "--name=value" or
+// "--name value"; one-letter options after a single dash, several in one ("-hv"); "--" ends
+// the options. Every problem names the argument as it was typed, dashes and all.
+Arguments readArguments(const Options& options, const QStringList& arguments) {
+  Arguments read;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == u"--") {
+      if (i + 1 < arguments.size())
+        return unusable(QStringLiteral("unexpected argument '%1'").arg(arguments[i + 1]));
+      break;
+    }
+    if (argument.size() < 2 || !argument.startsWith(u'-'))
+      return unusable(QStringLiteral("unexpected argument '%1'").arg(argument));
+    std::vector<const QCommandLineOption*> given;
+    if (argument.startsWith(u"--")) {
+      const qsizetype equals = argument.indexOf(u'=');
+      const QString typed = equals < 0 ? argument : argument.left(equals);
+      const QStringView name = QStringView(typed).mid(2);
+      const QCommandLineOption* option = name.size() > 1 ? options.find(name) : nullptr;
+      if (option == nullptr) return unusable(QStringLiteral("unrecognized option '%1'").arg(typed));
+      if (option->valueName().isEmpty()) {
+        if (equals >= 0)
+          return unusable(QStringLiteral("option '%1' doesn't allow an argument").arg(typed));
+      } else if (equals >= 0) {
+        read.sysroot = argument.mid(equals + 1);
+      } else if (i + 1 < arguments.size()) {
+        read.sysroot = arguments[++i];
+      } else {
+        return unusable(QStringLiteral("option '%1' requires an argument").arg(typed));
+      }
+      given.push_back(option);
+    } else {
+      for (const QChar letter : QStringView(argument).mid(1)) {
+        const QCommandLineOption* option = options.find(QStringView(&letter, 1));
+        if (option == nullptr || !option->valueName().isEmpty())
+          return unusable(QStringLiteral("unrecognized option '%1'").arg(argument));
+        given.push_back(option);
+      }
+    }
+    for (const QCommandLineOption* option : given) {
+      const auto* a =
+          std::find_if(std::begin(options.asking), std::end(options.asking),
+                       [option](const Options::Asking& x) { return x.option == option; });
+      read.request = std::max(read.request, a->request);
+    }
+  }
+  return read;
 }
 
 // How long --detect waits before it says that it is waiting.
 constexpr std::chrono::seconds kQuietWait{1};
 
+void printText(Channel channel, const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  print(channel, std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+}
+
 void printError(const QString& message) {
-  const QByteArray text = QStringLiteral("freqsmith: %1\nTry 'freqsmith --help' for the options.\n")
-                              .arg(message)
-                              .toUtf8();
-  print(Channel::Error, {text.data(), static_cast<std::size_t>(text.size())});
+  printText(
+      Channel::Error,
+      QStringLiteral("freqsmith: %1\nTry 'freqsmith --help' for the options.\n").arg(message));
+}
+
+// The exit status `status`, unless standard output could not take all that was printed:
+// then, as GNU programs do, the reason goes to standard error and the status is a failure.
+int checkedStatus(int status) {
+  const std::string fault = outputFault();
+  if (fault.empty()) return status;
+  print(Channel::Error, "freqsmith: write error: " + fault + "\n");
+  return kFailure;
 }
 
 // The options the toolkit takes for itself when the window's QApplication is made, and
@@ -83,61 +191,75 @@ constexpr ToolkitOption kToolkitOptions[] = {
     {"dograb", false},         {"qmljsdebugger", false},
 };
 
+// The summary that --help-all adds: the toolkit's options, as it spells them.
+QString toolkitOptionsHelp() {
+  QString text = QStringLiteral(
+      "\nOptions the Qt toolkit takes for itself when it opens the window (Qt's documentation "
+      "of\nQGuiApplication and QApplication says what each does):\n");
+  for (const ToolkitOption& option : kToolkitOptions) {
+    text += QStringLiteral("  -") + QLatin1StringView(option.name.data(), option.name.size());
+    if (option.takesValue) text += QStringLiteral(" <value>");
+    text += u'\n';
+  }
+  return text;
+}
+
 // The arguments as our parser sees them once the toolkit has taken its own. Worked out
 // before the QApplication exists, so that a bad option is reported even where no display
 // could be opened.
-QStringList withoutToolkitOptions(int argc, char* argv[]) {
+QStringList withoutToolkitOptions(const QStringList& arguments) {
   QStringList kept;
-  for (int i = 0; i < argc; ++i) {
-    std::string_view argument(argv[i]);
-    if (i > 0 && argument.size() > 1 && argument[0] == '-') {
-      std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-      const std::size_t equals = name.find('=');
-      const bool valueAttached = equals != std::string_view::npos;
-      if (valueAttached) name = name.substr(0, equals);
-      const auto* option = std::find_if(std::begin(kToolkitOptions), std::end(kToolkitOptions),
-                                        [name](const ToolkitOption& o) { return o.name == name; });
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (i > 0 && argument.size() > 1 && argument.startsWith(u'-')) {
+      QStringView name = QStringView(argument).mid(argument.startsWith(u"--") ? 2 : 1);
+      const qsizetype equals = name.indexOf(u'=');
+      const bool valueAttached = equals >= 0;
+      if (valueAttached) name = name.left(equals);
+      const auto* option = std::find_if(
+          std::begin(kToolkitOptions), std::end(kToolkitOptions), [name](const ToolkitOption& o) {
+            return name == QLatin1StringView(o.name.data(), o.name.size());
+          });
       if (option != std::end(kToolkitOptions)) {
-        if (option->takesValue && !valueAttached && i + 1 < argc) ++i;
+        if (option->takesValue && !valueAttached && i + 1 < arguments.size()) ++i;
         continue;
       }
     }
-    kept.append(QString::fromLocal8Bit(argv[i]));
+    kept.append(argument);
   }
   return kept;
 }
 
-// Parses the arguments; on a bad one says so and gives false. --help and --version print
-// and end the program here.
-bool parse(Options& options, const QStringList& arguments) {
-  if (!options.parser.parse(arguments)) {
-    printError(options.parser.errorText());
-    return false;
-  }
-  if (!options.parser.positionalArguments().isEmpty()) {
-    printError(QStringLiteral("unexpected argument '%1'")
-                   .arg(options.parser.positionalArguments().constFirst()));
-    return false;
-  }
-  options.parser.process(arguments);
-  return true;
+QStringList argumentsOf(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  return arguments;
 }
 
 // The service the options name; nullptr, after saying why, when --sysroot cannot be read.
-std::unique_ptr<detect::ManagementService> chosenService(const Options& options) {
-  if (!options.parser.isSet(options.sysroot)) return detect::makePlatformService();
-  const QString dir = options.parser.value(options.sysroot);
+std::unique_ptr<detect::ManagementService> chosenService(const Arguments& arguments) {
+  if (!arguments.sysroot) return detect::makePlatformService();
+  const QString& dir = *arguments.sysroot;
   const std::filesystem::path root(QFile::encodeName(dir).toStdString());
   std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
   if (!service) {
-    printError(QStringLiteral("--sysroot is not available on this platform"));
+    printError(QStringLiteral("option '--sysroot' is not available on this platform"));
     return nullptr;
   }
   std::error_code error;
   const std::filesystem::directory_iterator listing(root, error);
   if (error) {
-    printError(QStringLiteral("cannot read the directory '%1': %2")
+    printError(QStringLiteral("option '--sysroot': cannot read the directory '%1': %2")
                    .arg(dir, QString::fromLocal8Bit(error.message().c_str())));
+    return nullptr;
+  }
+  // Every figure comes from one of these two; a directory without both (a mistyped path,
+  // the folder above the copy) would give a report of nothing but "unknown".
+  if (!std::filesystem::exists(root / "proc" / "cpuinfo", error) &&
+      !std::filesystem::is_directory(root / "sys", error)) {
+    printError(QStringLiteral("option '--sysroot': the directory '%1' holds neither "
+                              "proc/cpuinfo nor sys/, so there is nothing to read")
+                   .arg(dir));
     return nullptr;
   }
   return service;
@@ -146,12 +268,10 @@ std::unique_ptr<detect::ManagementService> chosenService(const Options& options)
 }  // namespace
 
 bool printsOnly(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--detect"}) {
-      if (std::strcmp(argv[i], option) == 0) return true;
-    }
-  }
-  return false;
+  const Options options;
+  const Arguments arguments =
+      readArguments(options, withoutToolkitOptions(argumentsOf(argc, argv)));
+  return arguments.problem.isEmpty() && arguments.request != Request::Window;
 }
 
 int runPrinting(int argc, char* argv[]) {
@@ -159,9 +279,28 @@ int runPrinting(int argc, char* argv[]) {
   QCoreApplication core(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("freqsmith"));
   QCoreApplication::setApplicationVersion(QStringLiteral(FREQSMITH_VERSION_TEXT));
-  Options options;
-  if (!parse(options, QCoreApplication::arguments())) return kUsageError;
-  std::unique_ptr<detect::ManagementService> backend = chosenService(options);
+  const Options options;
+  const Arguments arguments =
+      readArguments(options, withoutToolkitOptions(QCoreApplication::arguments()));
+  if (!arguments.problem.isEmpty()) {
+    printError(arguments.problem);
+    return kUsageError;
+  }
+  switch (arguments.request) {
+    case Request::Help:
+      printText(Channel::Output, options.parser.helpText());
+      return checkedStatus(0);
+    case Request::HelpAll:
+      printText(Channel::Output, options.parser.helpText() + toolkitOptionsHelp());
+      return checkedStatus(0);
+    case Request::Version:
+      printText(Channel::Output, QStringLiteral("freqsmith %1\n").arg(FREQSMITH_VERSION_TEXT));
+      return checkedStatus(0);
+    case Request::Detect:
+    case Request::Window:
+      break;
+  }
+  std::unique_ptr<detect::ManagementService> backend = chosenService(arguments);
   if (!backend) return kUsageError;
   // The same bound as the window's: a hung management service does not hang the terminal.
   detect::DeadlineService service(std::move(backend));
@@ -171,13 +310,18 @@ int runPrinting(int argc, char* argv[]) {
   print(Channel::Output, report.text);
   for (const std::string& fault : report.faults)
     print(Channel::Error, "freqsmith: " + fault + "\n");
-  return report.complete ? 0 : kDetectionIncomplete;
+  return checkedStatus(report.complete ? 0 : kFailure);
 }
 
 std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {
-  Options options;
-  if (!parse(options, withoutToolkitOptions(argc, argv))) return nullptr;
-  return chosenService(options);
+  const Options options;
+  const Arguments arguments =
+      readArguments(options, withoutToolkitOptions(argumentsOf(argc, argv)));
+  if (!arguments.problem.isEmpty()) {
+    printError(arguments.problem);
+    return nullptr;
+  }
+  return chosenService(arguments);
 }
 
 }  // namespace freqsmith

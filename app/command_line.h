@@ -10,11 +10,12 @@ namespace detect {
 class ManagementService;
 }
 
+// The exit status of --detect when the hardware service timed out or failed (the figures
+// that did come are printed all the same), of any run whose standard output could not be
+// written, and of a window that could not be opened.
+inline constexpr int kFailure = 1;
 // The exit status for arguments that cannot be used.
 inline constexpr int kUsageError = 2;
-// The exit status of --detect when the hardware service timed out or failed; the figures
-// that did come are printed all the same.
-inline constexpr int kDetectionIncomplete = 1;
 
 // True when the arguments ask only for printed text: help, the version or the report.
 bool printsOnly(int argc, char* argv[]);

@@ -1,12 +1,11 @@
 // Program entry: prints help, the version or the detection report on the terminal, or opens
 // the main window.
-#include <QApplication>
-
 #include "command_line.h"
 #include "deadline_service.h"
 #include "main_window.h"
 #include "platform_options.h"
 #include "startup.h"
+#include "window_application.h"
 
 int main(int argc, char* argv[]) {
   // Printing needs no display, so it is done before the GUI starts.
@@ -21,7 +20,7 @@ int main(int argc, char* argv[]) {
       std::move(backend), freqsmith::detect::DeadlineService::Start::Later);
 
   freqsmith::choosePlatformOptions();
-  QApplication app(argc, argv);
+  freqsmith::WindowApplication app(argc, argv);
   freqsmith::prepareApplication();
 
   freqsmith::MainWindow window(std::move(detection));
