@@ -29,9 +29,14 @@ namespace {
 enum class Request { Window, Detect, Version, HelpAll, Help };
 
 struct Options {
+  struct Asking {
+    const QCommandLineOption* option;
+    Request request;
+  };
+
   Options();
-  // The option spelled `name` (without dashes), or nullptr.
-  const QCommandLineOption* find(QStringView name) const;
+  // The option spelled `name` (without dashes), with what it asks for; or nullptr.
+  const Asking* find(QStringView name) const;
 
   QCommandLineParser parser;
   QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
@@ -58,10 +63,6 @@ struct Options {
                      "processor is not asked."),
       QStringLiteral("DIR")};
 
-  struct Asking {
-    const QCommandLineOption* option;
-    Request request;
-  };
   const Asking asking[6] = {{&help, Request::Help},       {&helpWindows, Request::Help},
                             {&helpAll, Request::HelpAll}, {&version, Request::Version},
                             {&detect, Request::Detect},   {&sysroot, Request::Window}};
@@ -77,9 +78,9 @@ Options::Options() {
   for (const Asking& a : asking) parser.addOption(*a.option);
 }
 
-const QCommandLineOption* Options::find(QStringView name) const {
+const Options::Asking* Options::find(QStringView name) const {
   for (const Asking& a : asking) {
-    if (a.option->names().contains(name)) return a.option;
+    if (a.option->names().contains(name)) return &a;
   }
   return nullptr;
 }
@@ -111,14 +112,15 @@ Arguments readArguments(const Options& options, const QStringList& arguments) {
     }
     if (argument.size() < 2 || !argument.startsWith(u'-'))
       return unusable(QStringLiteral("unexpected argument '%1'").arg(argument));
-    std::vector<const QCommandLineOption*> given;
     if (argument.startsWith(u"--")) {
       const qsizetype equals = argument.indexOf(u'=');
       const QString typed = equals < 0 ? argument : argument.left(equals);
       const QStringView name = QStringView(typed).mid(2);
-      const QCommandLineOption* option = name.size() > 1 ? options.find(name) : nullptr;
+      const Options::Asking* option = name.size() > 1 ? options.find(name) : nullptr;
       if (option == nullptr) return unusable(QStringLiteral("unrecognized option '%1'").arg(typed));
-      if (option->valueName().isEmpty()) {
+      read.request = std::max(read.request, option->request);
+      // --sysroot is the one option with a value.
+      if (option->option->valueName().isEmpty()) {
         if (equals >= 0)
           return unusable(QStringLiteral("option '%1' doesn't allow an argument").arg(typed));
       } else if (equals >= 0) {
@@ -128,20 +130,13 @@ Arguments readArguments(const Options& options, const QStringList& arguments) {
       } else {
         return unusable(QStringLiteral("option '%1' requires an argument").arg(typed));
       }
-      given.push_back(option);
     } else {
       for (const QChar letter : QStringView(argument).mid(1)) {
-        const QCommandLineOption* option = options.find(QStringView(&letter, 1));
-        if (option == nullptr || !option->valueName().isEmpty())
+        const Options::Asking* option = options.find(QStringView(&letter, 1));
+        if (option == nullptr || !option->option->valueName().isEmpty())
           return unusable(QStringLiteral("unrecognized option '%1'").arg(argument));
-        given.push_back(option);
+        read.request = std::max(read.request, option->request);
       }
-    }
-    for (const QCommandLineOption* option : given) {
-      const auto* a =
-          std::find_if(std::begin(options.asking), std::end(options.asking),
-                       [option](const Options::Asking& x) { return x.option == option; });
-      read.request = std::max(read.request, a->request);
     }
   }
   return read;

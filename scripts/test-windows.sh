@@ -334,7 +334,9 @@ done
   fail "the saved geometry does not enclose the window at $x,$y"
 
 step "--version on a GUI program: a message box, closed with Enter"
-wine "$program_dir/freqsmith.exe" --version >"$logs/version.log" 2>&1 &
+# Started as Explorer starts it, with no standard handles; a run whose output is redirected
+# writes into the redirection instead.
+wine start /wait /unix "$program_dir/freqsmith.exe" --version >"$logs/version.log" 2>&1 &
 app=$!
 box=$(wait_window "^freqsmith$")
 [ -n "$box" ] || fail "--version showed no message box"

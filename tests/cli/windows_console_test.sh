@@ -51,11 +51,13 @@ grep -q '^freqsmith: write error: .*(error 112)' "$scratch/err" ||
 cat >"$scratch/session.cmd" <<'SESSION'
 @echo off
 chcp
-start /wait "" "%FREQSMITH%" --detect Grüße
+start /wait "" "%FREQSMITH%" --detect %FREQSMITH_ARGUMENT%
 echo status %ERRORLEVEL%
 chcp
 SESSION
-FREQSMITH=$(winepath -w "$program" 2>/dev/null) script -qec \
+# The argument comes through the environment, which Wine converts from the locale: cmd would
+# read it from the batch file in the console's code page.
+FREQSMITH=$(winepath -w "$program" 2>/dev/null) FREQSMITH_ARGUMENT=Grüße script -qec \
   "timeout 60 wine cmd /c $(winepath -w "$scratch/session.cmd" 2>/dev/null)" /dev/null \
   </dev/null >"$scratch/console" 2>&1
 # The terminal's own control sequences and line ends aside.
@@ -63,8 +65,8 @@ sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\r//g' "$scratch/console" | grep -v '^$' >"$
 grep -qF "freqsmith: unexpected argument 'Grüße'" "$scratch/seen" ||
   fail "the console did not show the message as written: $(cat "$scratch/seen")"
 grep -qx 'status 2' "$scratch/seen" || fail "start /wait did not give the exit status: $(cat "$scratch/seen")"
-[ "$(grep -c 'code page' "$scratch/seen")" -eq 2 ] &&
-  [ "$(grep 'code page' "$scratch/seen" | sort -u | wc -l)" -eq 1 ] ||
+{ [ "$(grep -c 'code page' "$scratch/seen")" -eq 2 ] &&
+  [ "$(grep 'code page' "$scratch/seen" | sort -u | wc -l)" -eq 1 ]; } ||
   fail "the console's code page changed: $(cat "$scratch/seen")"
 
 [ "$failures" -eq 0 ] && echo "all Windows console checks passed"
