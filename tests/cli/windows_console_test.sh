@@ -57,9 +57,12 @@ chcp
 SESSION
 # The argument comes through the environment, which Wine converts from the locale: cmd would
 # read it from the batch file in the console's code page.
-FREQSMITH=$(winepath -w "$program" 2>/dev/null) FREQSMITH_ARGUMENT=Grüße script -qec \
-  "timeout 60 wine cmd /c $(winepath -w "$scratch/session.cmd" 2>/dev/null)" /dev/null \
-  </dev/null >"$scratch/console" 2>&1
+FREQSMITH=$(winepath -w "$program" 2>/dev/null)
+FREQSMITH_SESSION=$(winepath -w "$scratch/session.cmd" 2>/dev/null)
+FREQSMITH_ARGUMENT=Grüße
+export FREQSMITH FREQSMITH_SESSION FREQSMITH_ARGUMENT
+# shellcheck disable=SC2016
+script -qec 'timeout 60 wine cmd /c "$FREQSMITH_SESSION"' /dev/null </dev/null >"$scratch/console" 2>&1
 # The terminal's own control sequences and line ends aside.
 sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\r//g' "$scratch/console" | grep -v '^$' >"$scratch/seen"
 grep -qF "freqsmith: unexpected argument 'Grüße'" "$scratch/seen" ||
