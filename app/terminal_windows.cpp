@@ -44,6 +44,14 @@ struct Streams {
 // does not wait for a windowed program, so the text may follow the next prompt;
 // "freqsmith --detect | more" waits for it. The console's code page is the parent's too, and
 // stays as it is: SetConsoleOutputCP would change it for the prompt after the program ends.
+// On Windows a windowed program typed at a prompt gets no standard handles and must attach
+// (Microsoft's documentation of AttachConsole: a /SUBSYSTEM:WINDOWS program's standard
+// handles are likely invalid until it calls AttachConsole, unless its parent handed some
+// down). Wine hands such a program the console's handles instead; its tests start the
+// program through "start /wait", which hands none down, as Windows does. Wine's console
+// reads bytes in the OEM code page as Windows' does, so there the tests see the difference
+// between WriteConsoleW and bytes; what they cannot see is the console's font, which on
+// Windows may lack a glyph for a character that arrived intact.
 Streams& streams() {
   static Streams connected = [] {
     Streams s;
