@@ -14,9 +14,8 @@
 #include <system_error>
 
 #include "build_config.h"
-#include "deadline_service.h"
+#include "detection.h"
 #include "detection_report.h"
-#include "platform_service.h"
 #include "terminal.h"
 
 namespace freqsmith {
@@ -32,7 +31,7 @@ struct Options {
                      "from, and exit without opening a window: with status 0, or 1 when the "
                      "hardware service failed or did not answer within %1 seconds, in which "
                      "case the figures that came are printed all the same.")
-          .arg(detect::DeadlineService::kTimeLimit.count())};
+          .arg(detect::Detection::kTimeLimit.count())};
   QCommandLineOption sysroot{
       QStringLiteral("sysroot"),
       QStringLiteral("Read the Linux files under <DIR> instead of / (a copy of another "
@@ -48,7 +47,7 @@ Options::Options() {
   parser.addVersionOption();
   parser.addOption(detect);
   // Only the Linux backend reads such files; elsewhere the option is refused, so not offered.
-  if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
+  if (!detect::sysrootReader({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(sysroot);
 }
 
@@ -123,24 +122,24 @@ bool parse(Options& options, const QStringList& arguments) {
   return true;
 }
 
-// The service the options name; nullptr, after saying why, when --sysroot cannot be read.
-std::unique_ptr<detect::ManagementService> chosenService(const Options& options) {
-  if (!options.parser.isSet(options.sysroot)) return detect::makePlatformService();
+// The reader the options name; nullopt, after saying why, when --sysroot cannot be read.
+std::optional<detect::Reader> chosenReader(const Options& options) {
+  if (!options.parser.isSet(options.sysroot)) return detect::platformReader();
   const QString dir = options.parser.value(options.sysroot);
   const std::filesystem::path root(QFile::encodeName(dir).toStdString());
-  std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
-  if (!service) {
+  std::optional<detect::Reader> reader = detect::sysrootReader(root);
+  if (!reader) {
     printError(QStringLiteral("--sysroot is not available on this platform"));
-    return nullptr;
+    return std::nullopt;
   }
   std::error_code error;
   const std::filesystem::directory_iterator listing(root, error);
   if (error) {
     printError(QStringLiteral("cannot read the directory '%1': %2")
                    .arg(dir, QString::fromLocal8Bit(error.message().c_str())));
-    return nullptr;
+    return std::nullopt;
   }
-  return service;
+  return reader;
 }
 
 }  // namespace
@@ -161,23 +160,23 @@ int runPrinting(int argc, char* argv[]) {
   QCoreApplication::setApplicationVersion(QStringLiteral(FREQSMITH_VERSION_TEXT));
   Options options;
   if (!parse(options, QCoreApplication::arguments())) return kUsageError;
-  std::unique_ptr<detect::ManagementService> backend = chosenService(options);
-  if (!backend) return kUsageError;
+  std::optional<detect::Reader> reader = chosenReader(options);
+  if (!reader) return kUsageError;
   // The same bound as the window's: a hung management service does not hang the terminal.
-  detect::DeadlineService service(std::move(backend));
-  // A service that answers at once is not worth a word; one that takes its time is.
-  const detect::AwaitedReport report = detect::awaitReport(
-      service, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
+  detect::Detection detection(std::move(*reader));
+  // A system that answers at once is not worth a word; one that takes its time is.
+  const AwaitedReport report = awaitReport(
+      detection, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
   print(Channel::Output, report.text);
   for (const std::string& fault : report.faults)
     print(Channel::Error, "freqsmith: " + fault + "\n");
-  return report.complete ? 0 : kDetectionIncomplete;
+  return report.faults.empty() ? 0 : kDetectionIncomplete;
 }
 
-std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {
+std::optional<detect::Reader> readerForWindow(int argc, char* argv[]) {
   Options options;
-  if (!parse(options, withoutToolkitOptions(argc, argv))) return nullptr;
-  return chosenService(options);
+  if (!parse(options, withoutToolkitOptions(argc, argv))) return std::nullopt;
+  return chosenReader(options);
 }
 
 }  // namespace freqsmith
