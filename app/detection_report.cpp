@@ -156,9 +156,11 @@ AwaitedReport awaitReport(detect::Detection& detection, std::chrono::millisecond
   const detect::Hardware& hardware = detection.answers();
   AwaitedReport report{detectionReport(hardware), {}};
   for (const detect::PartFault& fault : faults(hardware)) {
-    report.faults.push_back(std::string(fault.part) + (fault.why == Why::TimedOut
-                                                           ? ": no answer within " + fault.detail
-                                                           : ": the service failed: " + fault.detail));
+    const std::string part(fault.part);
+    report.faults.push_back(fault.why == Why::TimedOut
+                                ? "no answer about the " + part + " within " + fault.detail
+                                : "the hardware service failed for the " + part + ": " +
+                                      fault.detail);
   }
   return report;
 }

@@ -55,9 +55,9 @@ std::string detectionReport(const detect::Hardware& hardware);
 
 struct AwaitedReport {
   std::string text;
-  // A line for each part the system did not answer in full, such as "BIOS: the service
-  // failed: 0x80041003 Access denied."; one may fail without any figure showing it, when
-  // another part gave the figure. Empty: complete.
+  // A line for each part the system did not answer in full, such as "the hardware service
+  // failed for the BIOS: 0x80041003 Access denied."; one may fail without any figure showing
+  // it, when another part gave the figure. Empty: complete.
   std::vector<std::string> faults;
 };
 

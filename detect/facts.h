@@ -59,16 +59,19 @@ struct Processor {
   NumberFact level2Kb;
   TextFact name;
   TextFact socket;
+  friend bool operator==(const Processor&, const Processor&) = default;
 };
 
 struct Board {
   TextFact maker;
   TextFact product;
   TextFact version;  // the board's own revision, not the BIOS's
+  friend bool operator==(const Board&, const Board&) = default;
 };
 
 struct Bios {
   TextFact version;
+  friend bool operator==(const Bios&, const Bios&) = default;
 };
 
 // Detection's answer: one value of all three.
@@ -76,6 +79,7 @@ struct Hardware {
   Processor processor;
   Board board;
   Bios bios;
+  friend bool operator==(const Hardware&, const Hardware&) = default;
 };
 
 // The facts of each part in the order the window asks for them, for what is done to every

@@ -16,6 +16,14 @@
 
 namespace freqsmith::testing {
 
+// A fact with a value, for machines written as struct literals.
+inline detect::TextFact fact(std::string value, detect::Source source = detect::Source::Wmi) {
+  return {std::move(value), source};
+}
+inline detect::NumberFact fact(std::int64_t value, detect::Source source = detect::Source::Wmi) {
+  return {value, source};
+}
+
 inline detect::Reader fixedReader(detect::Hardware machine) {
   return {[machine] { return machine.processor; }, [machine] { return machine.board; },
           [machine] { return machine.bios; }, nullptr};

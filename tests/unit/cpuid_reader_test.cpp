@@ -67,42 +67,49 @@ TEST(RecordedCpuid, TheFirstAnswerForALeafCounts) {
 
 struct ReportedRow {
   const char* what;
-  std::optional<Property> reported;
+  NumberFact bus;
+  NumberFact speed;
   const char* answers;  // nullptr: the processor is not asked
-  std::optional<Property> expected;
+  NumberFact expectedBus;
+  NumberFact expectedSpeed;
   friend std::ostream& operator<<(std::ostream& out, const ReportedRow& row) {
     return out << row.what;
   }
 };
 
-class BusClockOrCpuid : public ::testing::TestWithParam<ReportedRow> {};
+class SettledClocks : public ::testing::TestWithParam<ReportedRow> {};
 
-TEST_P(BusClockOrCpuid, TakesTheProcessorsOnlyWhereTheServiceKnowsNone) {
+TEST_P(SettledClocks, TakeTheProcessorsBusOnlyWhereNoneIsKnownAndCountZeroAsNone) {
   const ReportedRow& row = GetParam();
   std::optional<RecordedCpuid> cpuid;
   if (row.answers) cpuid = RecordedCpuid::parse(row.answers);
-  EXPECT_EQ(busClockOr(row.reported, cpuid ? &*cpuid : nullptr), row.expected);
+  Processor processor{.busMhz = row.bus, .speedMhz = row.speed};
+  settleClocks(processor, cpuid ? &*cpuid : nullptr);
+  EXPECT_EQ(processor.busMhz, row.expectedBus);
+  EXPECT_EQ(processor.speedMhz, row.expectedSpeed);
 }
 
 constexpr const char* kBus100 = "0 16 0 0 0\n16 e10 125c 64 0\n";
 constexpr const char* kNoBus = "0 15 0 0 0\n";
+const NumberFact kNone;
+const NumberFact kAdministratorOnly{.why = Why::AdministratorOnly};
 
 INSTANTIATE_TEST_SUITE_P(
-    Reports, BusClockOrCpuid,
-    ::testing::Values(ReportedRow{"the service's 200", Property{std::int64_t{200}, Source::Wmi},
-                                  kBus100, Property{std::int64_t{200}, Source::Wmi}},
-                      ReportedRow{"none reported", std::nullopt, kBus100,
-                                  Property{std::int64_t{100}, Source::Cpuid}},
-                      ReportedRow{"0 reported", Property{std::int64_t{0}, Source::Wmi}, kBus100,
-                                  Property{std::int64_t{100}, Source::Cpuid}},
-                      ReportedRow{"0 reported, and the processor knows none either",
-                                  Property{std::int64_t{0}, Source::Wmi}, kNoBus,
-                                  Property{std::int64_t{0}, Source::Wmi}},
-                      ReportedRow{"none anywhere", std::nullopt, kNoBus, std::nullopt},
-                      ReportedRow{"none reported, processor not asked", std::nullopt, nullptr,
-                                  std::nullopt},
-                      ReportedRow{"text reported", Property{std::string("fast"), Source::Wmi},
-                                  kBus100, Property{std::string("fast"), Source::Wmi}}));
+    Reports, SettledClocks,
+    ::testing::Values(
+        ReportedRow{"the service's 200", {200, Source::Wmi}, {3600, Source::Wmi}, kBus100,
+                    {200, Source::Wmi}, {3600, Source::Wmi}},
+        ReportedRow{"none reported", kNone, kNone, kBus100, {100, Source::Cpuid}, kNone},
+        ReportedRow{"0 reported", {0, Source::Wmi}, {0, Source::Wmi}, kBus100,
+                    {100, Source::Cpuid}, kNone},
+        ReportedRow{"0 reported, and the processor knows none either", {0, Source::Smbios},
+                    kNone, kNoBus, kNone, kNone},
+        ReportedRow{"withheld, and the processor knows none", kAdministratorOnly, kNone, kNoBus,
+                    kAdministratorOnly, kNone},
+        ReportedRow{"withheld, and the processor knows it", kAdministratorOnly, kNone, kBus100,
+                    {100, Source::Cpuid}, kNone},
+        ReportedRow{"none anywhere", kNone, kNone, kNoBus, kNone, kNone},
+        ReportedRow{"none reported, processor not asked", kNone, kNone, nullptr, kNone, kNone}));
 
 TEST(ThisProcessor, AnswersNoLeafPastItsHighest) {
   const std::shared_ptr<const CpuidReader> processor = thisProcessor();
