@@ -185,7 +185,7 @@ class ComSession final : public WmiSession {
   void query(std::string_view className, std::span<const std::string_view> properties,
              WmiAnswer& answer) {
     const std::optional<std::wstring> statement = selectStatement(className, properties);
-    if (!statement) throw Failed{WBEM_E_INVALID_QUERY};
+    if (!statement) throw Failed{static_cast<HRESULT>(WBEM_E_INVALID_QUERY)};
     const Bstr language(L"WQL");
     const Bstr query(*statement);
     if (!language || !query) throw Failed{E_OUTOFMEMORY};
