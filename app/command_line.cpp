@@ -17,9 +17,8 @@
 #include <system_error>
 
 #include "build_config.h"
-#include "deadline_service.h"
+#include "detection.h"
 #include "detection_report.h"
-#include "platform_service.h"
 #include "terminal.h"
 
 namespace freqsmith {
@@ -55,7 +54,7 @@ struct Options {
                      "from, and exit without opening a window: with status 0, or 1 when the "
                      "hardware service failed or did not answer within %1 seconds, in which "
                      "case the figures that came are printed all the same.")
-          .arg(detect::DeadlineService::kTimeLimit.count())};
+          .arg(detect::Detection::kTimeLimit.count())};
   QCommandLineOption sysroot{
       QStringLiteral("sysroot"),
       QStringLiteral("Read the Linux files under <DIR> instead of / (a copy of another "
@@ -74,7 +73,7 @@ Options::Options() {
       "speed and power-supply load, with the detected processor, board and BIOS."));
   helpWindows.setFlags(QCommandLineOption::HiddenFromHelp);
   // Only the Linux backend reads such files; elsewhere the option is refused, so not offered.
-  if (!detect::makeSysrootService({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
+  if (!detect::sysrootReader({})) sysroot.setFlags(QCommandLineOption::HiddenFromHelp);
   for (const Asking& a : asking) parser.addOption(*a.option);
 }
 
@@ -231,22 +230,22 @@ QStringList argumentsOf(int argc, char* argv[]) {
   return arguments;
 }
 
-// The service the options name; nullptr, after saying why, when --sysroot cannot be read.
-std::unique_ptr<detect::ManagementService> chosenService(const Arguments& arguments) {
-  if (!arguments.sysroot) return detect::makePlatformService();
+// The reader the options name; nullopt, after saying why, when --sysroot cannot be read.
+std::optional<detect::Reader> chosenReader(const Arguments& arguments) {
+  if (!arguments.sysroot) return detect::platformReader();
   const QString& dir = *arguments.sysroot;
   const std::filesystem::path root(QFile::encodeName(dir).toStdString());
-  std::unique_ptr<detect::ManagementService> service = detect::makeSysrootService(root);
-  if (!service) {
+  std::optional<detect::Reader> reader = detect::sysrootReader(root);
+  if (!reader) {
     printError(QStringLiteral("option '--sysroot' is not available on this platform"));
-    return nullptr;
+    return std::nullopt;
   }
   std::error_code error;
   const std::filesystem::directory_iterator listing(root, error);
   if (error) {
     printError(QStringLiteral("option '--sysroot': cannot read the directory '%1': %2")
                    .arg(dir, QString::fromLocal8Bit(error.message().c_str())));
-    return nullptr;
+    return std::nullopt;
   }
   // Every figure comes from one of these two; a directory without both (a mistyped path,
   // the folder above the copy) would give a report of nothing but "unknown".
@@ -255,9 +254,9 @@ std::unique_ptr<detect::ManagementService> chosenService(const Arguments& argume
     printError(QStringLiteral("option '--sysroot': the directory '%1' holds neither "
                               "proc/cpuinfo nor sys/, so there is nothing to read")
                    .arg(dir));
-    return nullptr;
+    return std::nullopt;
   }
-  return service;
+  return reader;
 }
 
 }  // namespace
@@ -295,28 +294,28 @@ int runPrinting(int argc, char* argv[]) {
     case Request::Window:
       break;
   }
-  std::unique_ptr<detect::ManagementService> backend = chosenService(arguments);
-  if (!backend) return kUsageError;
+  std::optional<detect::Reader> reader = chosenReader(arguments);
+  if (!reader) return kUsageError;
   // The same bound as the window's: a hung management service does not hang the terminal.
-  detect::DeadlineService service(std::move(backend));
-  // A service that answers at once is not worth a word; one that takes its time is.
-  const detect::AwaitedReport report = detect::awaitReport(
-      service, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
+  detect::Detection detection(std::move(*reader));
+  // A system that answers at once is not worth a word; one that takes its time is.
+  const AwaitedReport report = awaitReport(
+      detection, kQuietWait, [] { print(Channel::Error, "freqsmith: detecting\u2026\n"); });
   print(Channel::Output, report.text);
   for (const std::string& fault : report.faults)
     print(Channel::Error, "freqsmith: " + fault + "\n");
-  return checkedStatus(report.complete ? 0 : kFailure);
+  return checkedStatus(report.faults.empty() ? 0 : kFailure);
 }
 
-std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]) {
+std::optional<detect::Reader> readerForWindow(int argc, char* argv[]) {
   const Options options;
   const Arguments arguments =
       readArguments(options, withoutToolkitOptions(argumentsOf(argc, argv)));
   if (!arguments.problem.isEmpty()) {
     printError(arguments.problem);
-    return nullptr;
+    return std::nullopt;
   }
-  return chosenService(arguments);
+  return chosenReader(arguments);
 }
 
 }  // namespace freqsmith

@@ -2,13 +2,11 @@
 // only print are answered without a window, and so without a display.
 #pragma once
 
-#include <memory>
+#include <optional>
+
+#include "reader.h"
 
 namespace freqsmith {
-
-namespace detect {
-class ManagementService;
-}
 
 // The exit status of --detect when the hardware service timed out or failed (the figures
 // that did come are printed all the same), of any run whose standard output could not be
@@ -23,10 +21,10 @@ bool printsOnly(int argc, char* argv[]);
 // Answers such a run under a QCoreApplication; gives the exit status.
 int runPrinting(int argc, char* argv[]);
 
-// The management service the window reads: this machine's, or the files under --sysroot.
-// Asked before the QApplication is made (the toolkit's own options are passed over), so that
-// arguments that cannot be used give nullptr, after saying why on standard error, even
-// where no display could be opened.
-std::unique_ptr<detect::ManagementService> serviceForWindow(int argc, char* argv[]);
+// What the window reads the hardware with: this machine's reader, or the files under
+// --sysroot. Asked before the QApplication is made (the toolkit's own options are passed
+// over), so that arguments that cannot be used give nullopt, after saying why on standard
+// error, even where no display could be opened.
+std::optional<detect::Reader> readerForWindow(int argc, char* argv[]);
 
 }  // namespace freqsmith

@@ -15,7 +15,7 @@
 #include "build_config.h"
 #include "commands.h"
 #include "control_wiring.h"
-#include "deadline_service.h"
+#include "detection.h"
 #include "detection_report.h"
 #include "hardware_query.h"
 #include "look.h"
@@ -86,7 +86,7 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<detect::Detection> detection, QWidget* parent)
     : QWidget(parent), detection_(std::move(detection)) {
   setWindowTitle(QStringLiteral("%1 (%2)").arg(toQString(kControls[0].text),
                                                QStringLiteral(FREQSMITH_PUBLISHER_URL)));
@@ -103,7 +103,6 @@ MainWindow::MainWindow(std::unique_ptr<detect::DeadlineService> detection, QWidg
           &MainWindow::completeWindow);
 
   setWindowIcon(appIcon());
-  startDetection();
 }
 
 MainWindow::~MainWindow() {
@@ -111,20 +110,15 @@ MainWindow::~MainWindow() {
   detection_.reset();
 }
 
-void MainWindow::startDetection() {
-  // Either way the answer is put in from this thread's event loop, after the window is up.
-  detection_->whenGathered([this] {
+void MainWindow::beginReading() {
+  if (figures_ != Figures::NotAsked) return;
+  figures_ = Figures::Reading;
+  // Not before the window is up: on Windows, starting COM and WMI beside the toolkit's own
+  // start costs the window its first paint (under Wine about 17 ms of 25). Either way the
+  // answer is put in from this thread's event loop.
+  detection_->start([this] {
     QMetaObject::invokeMethod(this, &MainWindow::finishDetection, Qt::QueuedConnection);
   });
-}
-
-void MainWindow::beginReading() {
-  if (readingBegun_) return;
-  readingBegun_ = true;
-  // A service started by its owner already keeps its own time; this starts one that waited
-  // for the window. On Windows, starting COM and WMI beside the toolkit's own start costs the
-  // window its first paint: under Wine about 17 ms of 25.
-  detection_->start();
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(detection_->deadline() -
                                                                  std::chrono::steady_clock::now());
   QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), this,
@@ -132,26 +126,13 @@ void MainWindow::beginReading() {
 }
 
 void MainWindow::finishDetection() {
-  if (!detectionPending_) return;
-  // The figures stand on a tab built just after the first paint: a window on its way to the
-  // screen takes them then, one that is not shown builds the tab now.
-  if (!complete_) {
-    if (isVisible()) {
-      detectionReady_ = true;
-      return;
-    }
-    completeWindow();
+  if (figures_ != Figures::Reading) return;
+  figures_ = Figures::In;
+  // What has not come by now, at the time limit, has timed out. A figure that nothing gave
+  // keeps its design text, and its tooltip says why.
+  for (const FigureLine& line : runDetection(*form_, detection_->answers())) {
+    form_->widget(line.shownIn)->setToolTip(QString::fromStdString(line.tooltip));
   }
-  // What has not come by now, at the time limit, has timed out.
-  detection_->stopWaiting();
-  const detect::Provenance provenance = detect::runDetection(*detection_, *form_);
-  // A figure that nothing gave keeps its design text, and its tooltip says why.
-  for (const detect::FigureLine& line : detect::describeFigures(*form_, provenance)) {
-    form_->widget(line.shownIn)
-        ->setToolTip(line.source ? toQString(form_->control(line.shownIn).tooltip)
-                                 : QString::fromStdString(line.whyUnknown));
-  }
-  detectionPending_ = false;
   unsetCursor();
   for (const int command : std::exchange(waitingCommands_, {})) route(command);
   emit detectionFinished();
@@ -170,23 +151,20 @@ Form& MainWindow::form() {
 }
 
 void MainWindow::completeWindow() {
-  if (complete_) return;
-  complete_ = true;
+  if (build_ == Build::Whole) return;
+  build_ = Build::Whole;
   // The hardware is read while the rest is built.
   beginReading();
   qApp->removeEventFilter(this);
   buildControls(kControls, kPictures, form_->widgets(), [](std::size_t) { return true; });
   wiring_->wire(kControls, form_->widgets());
-  if (detectionPending_) {
-    for (const ControlId figure : detect::figureControls()) {
-      form_->widget(figure)->setToolTip(toQString(detect::kStillReading));
-    }
+  for (const ControlId figure : figureControls()) {
+    form_->widget(figure)->setToolTip(toQString(kStillReading));
   }
-  if (std::exchange(detectionReady_, false)) finishDetection();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (!complete_ && isUserInput(event->type())) {
+  if (build_ != Build::Whole && isUserInput(event->type())) {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (watched == static_cast<QObject*>(windowHandle()) ||
         (widget && (widget == this || isAncestorOf(widget)))) {
@@ -201,7 +179,7 @@ void MainWindow::addRoute(ControlId control, Handler handler) {
 }
 
 void MainWindow::route(int controlIndex) {
-  if (detectionPending_ && waitsForDetection(controlIndex)) {
+  if (detectionPending() && waitsForDetection(controlIndex)) {
     waitingCommands_.push_back(controlIndex);
     setCursor(Qt::BusyCursor);
     form_->explain(kWaitingForDetection);
@@ -220,7 +198,7 @@ void MainWindow::wireControls() {
   // The controls are wired with the rest of the window: no input reaches one before that.
   wiring_ = std::make_unique<ControlWiring>(this, [this](int index) { route(index); });
 
-  addRoute(mainwin::picture("Image3"), [this] { detect::Image3_Click(*form_); });
+  addRoute(mainwin::picture("Image3"), [this] { Image3_Click(*form_); });
   auto* tools = new MiscTools(this, *form_);
   for (MiscTools::Route& route : tools->routes()) addRoute(route.control, std::move(route.run));
 }
@@ -229,8 +207,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   paintBackground(painter, rect());
   // The first paint is on its way to the screen; the rest of the window comes right after.
-  if (!complete_ && !completing_) {
-    completing_ = true;
+  if (build_ == Build::FirstTab) {
+    build_ = Build::RestQueued;
     QMetaObject::invokeMethod(this, &MainWindow::completeWindow, Qt::QueuedConnection);
   }
 }

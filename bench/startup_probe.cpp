@@ -1,33 +1,31 @@
 // Starts Freqsmith as the program does, detection included, and ends once the main window
 // has been painted (see probe_signal.h). A number of milliseconds among the arguments makes
-// this machine's management service answer only after that long, as a slow one on real
-// Windows does.
+// this machine's reader answer only after that long, as WMI on real Windows may.
 #include <QApplication>
 #include <chrono>
 #include <cstdlib>
 
-#include "deadline_service.h"
+#include "detection.h"
+#include "fake_reader.h"
 #include "main_window.h"
-#include "platform_service.h"
 #include "probe_signal.h"
-#include "slow_service.h"
+#include "reader.h"
 #include "startup.h"
 
 int main(int argc, char* argv[]) {
   using freqsmith::bench::markStep;
   markStep("main");
-  std::shared_ptr<freqsmith::detect::ManagementService> backend =
-      freqsmith::detect::makePlatformService();
+  freqsmith::detect::Reader reader = freqsmith::detect::platformReader();
   for (int i = 1; i < argc; ++i) {
     if (const int delayMs = std::atoi(argv[i]); delayMs > 0) {
-      backend = std::make_shared<freqsmith::testing::SlowService>(
-          std::move(backend), std::chrono::milliseconds(delayMs));
+      reader =
+          freqsmith::testing::slowReader(std::move(reader), std::chrono::milliseconds(delayMs));
     }
   }
-  auto detection = std::make_unique<freqsmith::detect::DeadlineService>(
-      std::move(backend), freqsmith::detect::DeadlineService::Start::Later);
+  // The window starts it once it is whole.
+  auto detection = std::make_unique<freqsmith::detect::Detection>(std::move(reader));
   QApplication app(argc, argv);
-  // The unstarted detection service counts with the application: it costs next to nothing.
+  // The unstarted detection counts with the application: it costs next to nothing.
   markStep("QApplication");
   freqsmith::prepareApplication();
   freqsmith::MainWindow window(std::move(detection));

@@ -111,15 +111,13 @@ std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid) {
   return busMhz;
 }
 
-std::optional<Property> busClockOr(std::optional<Property> reported, const CpuidReader* cpuid) {
-  const auto* mhz = reported ? std::get_if<std::int64_t>(&reported->value) : nullptr;
-  if (reported && (mhz == nullptr || *mhz != 0)) return reported;
-  if (cpuid) {
-    if (const std::optional<std::int64_t> bus = cpuidBusMhz(*cpuid)) {
-      return Property{*bus, Source::Cpuid};
-    }
+void settleClocks(Processor& processor, const CpuidReader* cpuid) {
+  for (NumberFact* clock : {&processor.busMhz, &processor.speedMhz}) {
+    if (clock->value == 0) *clock = {};
   }
-  return reported;
+  NumberFact& bus = processor.busMhz;
+  if (bus.value || !cpuid) return;
+  if (const std::optional<std::int64_t> mhz = cpuidBusMhz(*cpuid)) bus = {mhz, Source::Cpuid};
 }
 
 }  // namespace freqsmith::detect

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "management_service.h"
+#include "facts.h"
 
 namespace freqsmith::detect {
 
@@ -62,13 +62,9 @@ inline constexpr std::uint32_t kFrequencyLeaf = 0x16;
 // crystal or a hypervisor's leaves would be guesses.
 [[nodiscard]] std::optional<std::int64_t> cpuidBusMhz(const CpuidReader& cpuid);
 
-// The processor property that holds the bus clock, as the management service names it.
-inline constexpr std::string_view kBusClockProperty = "ExtClock";
-
-// The bus clock a management service reported, unless it reported none or 0, as firmware
-// and virtual machines do for one they do not know: then leaf 0x16's, from CPUID, where the
-// processor gives one. Otherwise what the service reported.
-[[nodiscard]] std::optional<Property> busClockOr(std::optional<Property> reported,
-                                                 const CpuidReader* cpuid);
+// The processor's clocks as detection gives them, whichever platform read them: 0, which
+// firmware and virtual machines write for a clock they do not know, is none; and a bus clock
+// that none gave is leaf 0x16's from `cpuid`, when that is given and the processor answers.
+void settleClocks(Processor& processor, const CpuidReader* cpuid);
 
 }  // namespace freqsmith::detect

@@ -8,14 +8,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 
 namespace freqsmith::detect {
 namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 class Descriptor {
  public:
@@ -62,37 +57,11 @@ bool openDenied(const std::filesystem::path& file) {
   return fd.get() < 0 && (errno == EACCES || errno == EPERM);
 }
 
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::optional<std::string> cleanText(std::string_view text) {
-  text = trimBlanks(text);
-  if (text.empty()) return std::nullopt;
-  const bool binary = std::any_of(text.begin(), text.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte < 0x20 && c != '\t') || byte == 0x7f;
-  });
-  if (binary) return std::nullopt;
-  return std::string(text);
-}
-
 std::optional<std::string> readValueFile(const std::filesystem::path& file) {
   const std::optional<std::string> content = readFileBounded(file, kValueFileCap);
   // Filling the cap means the file is something longer than one value; a cut value is wrong.
   if (!content || content->size() >= kValueFileCap) return std::nullopt;
   return cleanText(*content);
-}
-
-std::optional<std::int64_t> parseInteger(std::string_view text) {
-  text = trimBlanks(text);
-  if (text.empty()) return std::nullopt;
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
 }
 
 }  // namespace freqsmith::detect

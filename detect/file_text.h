@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "value_text.h"
+
 namespace freqsmith::detect {
 
 // A one-value sysfs file is a short line; a file this long is not one of them.
@@ -22,17 +24,7 @@ inline constexpr std::size_t kValueFileCap = 4096;
 // for everyone but the administrator.
 bool openDenied(const std::filesystem::path& file);
 
-// The text without surrounding blanks and line ends.
-std::string_view trimBlanks(std::string_view text);
-
-// The trimmed text; nullopt when nothing is left or it holds control characters, which
-// only binary junk does.
-[[nodiscard]] std::optional<std::string> cleanText(std::string_view text);
-
 // The cleaned contents of a one-value file; nullopt when unreadable, empty, binary or too long.
 [[nodiscard]] std::optional<std::string> readValueFile(const std::filesystem::path& file);
-
-// A decimal integer filling the whole (trimmed) text; nullopt on anything else or overflow.
-[[nodiscard]] std::optional<std::int64_t> parseInteger(std::string_view text);
 
 }  // namespace freqsmith::detect

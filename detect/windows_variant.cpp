@@ -12,7 +12,7 @@
 namespace freqsmith::detect {
 namespace {
 
-std::optional<PropertyValue> fromUnsigned(std::uint64_t value) {
+WmiValue fromUnsigned(std::uint64_t value) {
   // The interface's integers are signed; the few values beyond them still read correctly
   // as their digits.
   if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
@@ -23,7 +23,7 @@ std::optional<PropertyValue> fromUnsigned(std::uint64_t value) {
 
 // The service passes sint64 and uint64 properties as decimal strings; they are integers
 // like every other number, as long as the text really is one.
-std::optional<PropertyValue> fromIntegerText(std::string text, CIMTYPE cimType) {
+WmiValue fromIntegerText(std::string text, CIMTYPE cimType) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
   if (cimType == CIM_SINT64) {
@@ -38,8 +38,21 @@ std::optional<PropertyValue> fromIntegerText(std::string text, CIMTYPE cimType) 
   return text;
 }
 
+// The module that describes WMI's own codes (0x8004xxxx). Windows keeps it in the wbem folder
+// under the system folder, not in the system folder itself, and its messages in a .mui file
+// beside it in the user's language, which FormatMessage finds for a module loaded so.
+HMODULE wmiMessages() {
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(system, length) + L"\\wbem\\wmiutils.dll";
+  return LoadLibraryExW(path.c_str(), nullptr,
+                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+}
+
 // The system's message for `result`, or for the management service's own codes the message
-// its error module carries; empty when neither has one.
+// its module carries; empty when neither has one. Wine's wmiutils.dll carries no messages,
+// so there WMI's codes read as hex alone.
 std::wstring systemMessage(HRESULT result) {
   constexpr DWORD kFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
   wchar_t* buffer = nullptr;
@@ -47,9 +60,7 @@ std::wstring systemMessage(HRESULT result) {
       FormatMessageW(kFlags | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(result), 0,
                      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   if (length == 0) {
-    // WMI's 0x8004xxxx codes are described in wmiutils.dll, not in the system's table.
-    if (const HMODULE module = LoadLibraryExW(
-            L"wmiutils.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    if (const HMODULE module = wmiMessages()) {
       length =
           FormatMessageW(kFlags | FORMAT_MESSAGE_FROM_HMODULE, module, static_cast<DWORD>(result),
                          0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
@@ -77,12 +88,12 @@ std::string hresultText(HRESULT result) {
   return text;
 }
 
-std::optional<PropertyValue> propertyFromVariant(const VARIANT& value, CIMTYPE cimType) {
+WmiValue propertyFromVariant(const VARIANT& value, CIMTYPE cimType) {
   switch (V_VT(&value)) {
     case VT_BSTR: {
       const BSTR text = V_BSTR(&value);
       auto utf8 = utf8FromWide(std::wstring_view(text, text ? SysStringLen(text) : 0));
-      if (!utf8) return std::nullopt;
+      if (!utf8) return {};
       if (cimType == CIM_SINT64 || cimType == CIM_UINT64) {
         return fromIntegerText(std::move(*utf8), cimType);
       }
@@ -122,7 +133,7 @@ std::optional<PropertyValue> propertyFromVariant(const VARIANT& value, CIMTYPE c
     default:
       // VT_NULL, VT_EMPTY, and the types no field of this program could show as a
       // plain value: floating point, dates, arrays, objects.
-      return std::nullopt;
+      return {};
   }
 }
 

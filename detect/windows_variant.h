@@ -8,15 +8,15 @@
 #include <string>
 #include <string_view>
 
-#include "management_service.h"
+#include "wmi_session.h"
 
 namespace freqsmith::detect {
 
 // `cimType` is the declared type the service reports next to the value. It matters because
 // the service carries unsigned 32-bit properties in signed VARIANTs and 64-bit integers as
-// strings. Null, empty and non-scalar values give nullopt.
-[[nodiscard]] std::optional<PropertyValue> propertyFromVariant(const VARIANT& value,
-                                                               CIMTYPE cimType);
+// strings. Null, empty and non-scalar values, and text the system cannot convert, give
+// std::monostate.
+[[nodiscard]] WmiValue propertyFromVariant(const VARIANT& value, CIMTYPE cimType);
 
 // Hardware strings are shown rather than checked, so a stray surrogate becomes U+FFFD
 // instead of losing the whole value; nullopt only when the system cannot convert at all.

@@ -1,10 +1,10 @@
 #!/bin/sh
 # scripts/include-graph.sh fails on an include against the layers of README.md and names
 # its file and line. Runs on a copy of the tree in a temporary folder, never on the tree:
-# the copy as it is must pass; with a calc/ file including widgets' "look.h", or a tools/
-# file including detect's "hardware_query.h", it must fail. A new folder of sources must
-# fail until README.md names it, and two folders that share a level must not include each
-# other.
+# the copy as it is must pass; with a calc/ file including widgets' "look.h", a tools/ file
+# including app's "hardware_query.h", or a detect/ file including the main window's control
+# names, it must fail. A new folder of sources must fail until README.md names it, and two
+# folders that share a level must not include each other.
 #   include_graph_test.sh [SOURCE_DIR]
 set -u
 source_dir=$(cd "${1:-$(dirname "$0")/../..}" && pwd)
@@ -55,6 +55,13 @@ expect_pass "the tree as it is"
 plant calc look.h
 plant tools hardware_query.h
 expect_pass "the tree after undoing the planted includes"
+
+# Detection knows nothing of the window: forms/, which names its controls, is its peer.
+printf '#include "main_window_controls.h"\n' >>"$copy/detect/facts.cpp"
+line=$(wc -l <"$copy/detect/facts.cpp" | tr -d ' ')
+expect_failure "detect/ including the window's control names" \
+  "detect/facts.cpp:$line includes \"main_window_controls.h\" from forms/, which is on the same level as detect/"
+cp "$source_dir/detect/facts.cpp" "$copy/detect/facts.cpp"
 
 # A new folder of sources, outside the order and then on one new level with a second one.
 mkdir "$copy/gauges" "$copy/dials"

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "cpuid_reader.h"
-#include "linux_service.h"
+#include "linux_reader.h"
 
 namespace freqsmith::fixtures {
 
@@ -31,8 +31,8 @@ inline std::shared_ptr<const detect::CpuidReader> cpuidOf(const std::string& nam
 }
 
 // The machine's files and its processor's answers, as the program would read them there.
-inline std::shared_ptr<detect::LinuxService> serviceOf(const std::string& name) {
-  return std::make_shared<detect::LinuxService>(machine(name), cpuidOf(name));
+inline detect::Reader readerOf(const std::string& name) {
+  return detect::linuxReader(machine(name), cpuidOf(name));
 }
 
 }  // namespace freqsmith::fixtures

@@ -8,23 +8,21 @@
 #include <QTest>
 #include <memory>
 
-#include "fake_service.h"
+#include "facts.h"
 #include "main_window.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
-using freqsmith::detect::FakeService;
-using freqsmith::detect::RecordInstance;
+using freqsmith::detect::Hardware;
 using namespace freqsmith::testing;
 
 namespace {
 
-FakeService machine(std::int64_t systemClock, std::int64_t cpuClock) {
-  FakeService service;
-  service.add("Win32_Processor", RecordInstance{{"Manufacturer", "GenuineIntel"},
-                                                {"ExtClock", systemClock},
-                                                {"CurrentClockSpeed", cpuClock}});
-  return service;
+Hardware machine(std::int64_t systemClock, std::int64_t cpuClock) {
+  using freqsmith::detect::Source;
+  return {.processor = {.maker = {"GenuineIntel", Source::Wmi},
+                        .busMhz = {systemClock, Source::Wmi},
+                        .speedMhz = {cpuClock, Source::Wmi}}};
 }
 
 }  // namespace
@@ -228,7 +226,7 @@ class CalculatorsTest : public QObject {
   }
 
   void detectWithoutDetectionLeavesTheInputs() {
-    MainWindow window(detectionOn(FakeService()));
+    MainWindow window(detectionOn(Hardware{}));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(detectionDone(window));

@@ -15,13 +15,15 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "build_config.h"
-#include "deadline_service.h"
+#include "detection.h"
 #include "detection_report.h"
 #include "display_label.h"
-#include "fake_service.h"
+#include "facts.h"
+#include "fake_reader.h"
 #ifndef _WIN32
 #include "fixture_machines.h"
 #endif
@@ -29,29 +31,40 @@
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "picture_label.h"
-#include "platform_service.h"
+#include "reader.h"
 #include "window_test_support.h"
 
+using freqsmith::FigureLine;
 using freqsmith::MainWindow;
-using freqsmith::detect::FakeService;
-using freqsmith::detect::RecordInstance;
+using freqsmith::detect::Hardware;
+using freqsmith::detect::Reader;
 using namespace freqsmith::testing;
 
 namespace {
 
-FakeService desktopMachine() {
-  FakeService service;
-  service.add("Win32_Processor", RecordInstance{{"Manufacturer", "AuthenticAMD"},
-                                                {"ExtClock", std::int64_t{166}},
-                                                {"CurrentClockSpeed", std::int64_t{1833}},
-                                                {"L2CacheSize", std::int64_t{256}},
-                                                {"Name", "Test Processor 2500+"},
-                                                {"SocketDesignation", "Socket A"}});
-  service.add(
-      "Win32_BaseBoard",
-      RecordInstance{{"Manufacturer", "Board Maker"}, {"Product", "BM-7"}, {"Version", "1.0"}});
-  service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 1.07"}});
-  return service;
+constexpr auto wmi = freqsmith::detect::Source::Wmi;
+
+Hardware desktopMachine() {
+  return {
+      .processor = {.maker = {"AuthenticAMD", wmi},
+                    .busMhz = {166, wmi},
+                    .speedMhz = {1833, wmi},
+                    .level2Kb = {256, wmi},
+                    .name = {"Test Processor 2500+", wmi},
+                    .socket = {"Socket A", wmi}},
+      .board = {.maker = {"Board Maker", wmi}, .product = {"BM-7", wmi}, .version = {"1.0", wmi}},
+      .bios = {.version = {"BIOS 1.07", wmi}}};
+}
+
+template <class Part>
+std::function<Part()> unreachable() {
+  return []() -> Part { throw std::runtime_error("the service could not be reached"); };
+}
+
+// A machine whose hardware service cannot be reached: every part fails.
+Reader unreachableMachine() {
+  using namespace freqsmith::detect;
+  return {unreachable<Processor>(), unreachable<Board>(), unreachable<Bios>(), nullptr};
 }
 
 // Which holder's picture the vendor logo shows, once its tab is in front; empty for none.
@@ -68,24 +81,22 @@ QString logoShown(QWidget* window) {
   return QStringLiteral("another picture");
 }
 
-// Runs the report and the window each on a service of their own from `make`, as `freqsmith
-// --detect` and the program do, and checks that every report line says what the window
-// shows: the same text where a figure is known, and "unknown" where the window keeps its
-// design text and explains it in a tooltip.
-void checkReportAgreesWithWindow(
-    const std::function<std::shared_ptr<freqsmith::detect::ManagementService>()>& make) {
-  using namespace freqsmith::detect;
-  DeadlineService forReport(make());
-  const QStringList report =
-      QString::fromStdString(detectionReport(forReport)).split(u'\n', Qt::SkipEmptyParts);
+// Runs the report and the window each on a detection of their own through a reader from
+// `make`, as `freqsmith --detect` and the program do, and checks that every report line says
+// what the window shows: the same text where a figure is known, and "unknown" where the
+// window keeps its design text and explains it in a tooltip. A known figure has a tooltip
+// only where the report calls it the rated clock, and then the tooltip says so.
+void checkReportAgreesWithWindow(const std::function<Reader()>& make) {
+  freqsmith::detect::Detection forReport(make());
+  const QStringList report = QString::fromStdString(freqsmith::detectionReport(forReport.answers()))
+                                 .split(u'\n', Qt::SkipEmptyParts);
   MainWindow window(detectionOn(make()));
+  window.completeWindow();
   QVERIFY(detectionDone(window));
 
   // The tab's figures when nothing answers: their headings, controls and design texts.
   freqsmith::MemoryForm blank(freqsmith::mainwin::kControls, freqsmith::mainwin::kExplanationLine);
-  FakeService unreachable;
-  unreachable.setReachable(false);
-  const std::vector<FigureLine> figures = describeFigures(blank, runDetection(unreachable, blank));
+  const std::vector<FigureLine> figures = runDetection(blank, Hardware{});
   QCOMPARE(report.size(), static_cast<qsizetype>(figures.size()));
   for (std::size_t i = 0; i < figures.size(); ++i) {
     const QString heading = QString::fromUtf8(figures[i].heading.data(),
@@ -103,7 +114,11 @@ void checkReportAgreesWithWindow(
     } else {
       QVERIFY2(value.startsWith(shown + u' ') && value.endsWith(u')'),
                qPrintable(line + QStringLiteral(" / ") + shown));
-      QVERIFY2(w->toolTip().isEmpty(), qPrintable(line));
+      if (value.endsWith(QStringLiteral(", rated)"))) {
+        QVERIFY2(w->toolTip().contains(QStringLiteral("rated clock")), qPrintable(line));
+      } else {
+        QVERIFY2(w->toolTip().isEmpty(), qPrintable(line + QStringLiteral(" / ") + w->toolTip()));
+      }
     }
   }
 }
@@ -366,6 +381,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(text("Label51"), QStringLiteral("166"));
     QCOMPARE(text("Label71"), QStringLiteral("332"));
     QCOMPARE(text("Label69"), QStringLiteral("11.0"));
+    // The service gives the firmware's rated clock, and the figure says so.
+    QVERIFY(control(window_.get(), "labmhz")->toolTip().contains(QStringLiteral("rated clock")));
+    QCOMPARE(control(window_.get(), "Label51")->toolTip(), QString());
 
     for (const char* hidden : {"Textarch", "Textcpuspeed", "Textmultiplier", "Text11"}) {
       QWidget* holder = control(window_.get(), hidden);
@@ -379,6 +397,48 @@ class MainWindowTest : public QObject {
     QCOMPARE(logoShown(window_.get()), QStringLiteral("amd"));
   }
 
+  // Firmware and virtual machines give 0 for a clock they do not know: the window shows no
+  // 0 and nothing worked out from it, and says the system does not report the clock.
+  void aClockOfZeroIsUnknown_data() {
+    QTest::addColumn<int>("busMhz");
+    QTest::addColumn<int>("speedMhz");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("unknown");  // the figure the system does not report
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("bus clock") << 0 << 1833
+                               << QStringList{"Label51=sysclk", "Label71=fsb", "Label69=mult",
+                                              "labmhz=1833"}
+                               << "Label51"
+                               << "does not report its bus clock.";
+    QTest::newRow("CPU speed") << 166 << 0
+                               << QStringList{"labmhz=Current Speed", "Label69=mult", "Label51=166",
+                                              "Label71=332"}
+                               << "labmhz"
+                               << "does not report its processor speed.";
+  }
+
+  void aClockOfZeroIsUnknown() {
+    QFETCH(int, busMhz);
+    QFETCH(int, speedMhz);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, unknown);
+    QFETCH(QString, tip);
+    Hardware machine = desktopMachine();
+    machine.processor.busMhz = {busMhz, wmi};
+    machine.processor.speedMhz = {speedMhz, wmi};
+    MainWindow window(detectionOn(machine));
+    window.show();
+    QVERIFY(detectionDone(window));
+    for (const QString& pair : shown) {
+      QCOMPARE(control(&window, qPrintable(pair.section(u'=', 0, 0)))->property("text").toString(),
+               pair.section(u'=', 1));
+    }
+    const QString told = control(&window, qPrintable(unknown))->toolTip();
+    QVERIFY2(told.endsWith(tip), qPrintable(told));
+    QVERIFY2(control(&window, "Label69")->toolTip().endsWith(u"one of them is unknown."),
+             qPrintable(control(&window, "Label69")->toolTip()));
+  }
+
   void detectionFieldsRefuseTyping() {
     auto* maker = control<QLineEdit>(window_.get(), "Textmaker");
     bringToFront(maker);
@@ -386,10 +446,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(maker->text(), QStringLiteral("AuthenticAMD"));
   }
 
+  void aMachineWithoutDetectionStillOpens_data() {
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("reports nothing") << true;
+    QTest::newRow("service unreachable") << false;
+  }
+
   void aMachineWithoutDetectionStillOpens() {
-    FakeService nothing;
-    nothing.setReachable(false);
-    MainWindow window(detectionOn(nothing));
+    QFETCH(bool, reachable);
+    MainWindow window(detectionOn(reachable ? fixedReader({}) : unreachableMachine()));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(detectionDone(window));
@@ -459,7 +524,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, machine);
     QFETCH(QStringList, expected);
     QFETCH(QString, logo);
-    MainWindow window(detectionOn(freqsmith::fixtures::serviceOf(machine.toStdString())));
+    MainWindow window(detectionOn(freqsmith::fixtures::readerOf(machine.toStdString())));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(detectionDone(window));
@@ -486,7 +551,7 @@ class MainWindowTest : public QObject {
   void reportAgreesWithTheWindow() {
     QFETCH(QString, machine);
     checkReportAgreesWithWindow(
-        [name = machine.toStdString()] { return freqsmith::fixtures::serviceOf(name); });
+        [name = machine.toStdString()] { return freqsmith::fixtures::readerOf(name); });
   }
 #endif
 
@@ -494,8 +559,7 @@ class MainWindowTest : public QObject {
   // CPUID, or Wine's management service) several figures stay unknown; the window opens all
   // the same.
   void reportAgreesWithTheWindowOnThisMachine() {
-    checkReportAgreesWithWindow(
-        [] { return std::shared_ptr(freqsmith::detect::makePlatformService()); });
+    checkReportAgreesWithWindow(freqsmith::detect::platformReader);
   }
 
   // In whatever fonts the platform offers, no one-line caption loses its last letters.

@@ -21,14 +21,13 @@
 
 #include "build_config.h"
 #include "caption_frame.h"
-#include "fake_service.h"
+#include "facts.h"
 #include "link_launcher.h"
 #include "main_window.h"
 #include "tool_dialog_test_support.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
-using freqsmith::detect::FakeService;
 using namespace freqsmith::testing;
 
 namespace {
@@ -76,7 +75,7 @@ class MiscToolsTest : public QObject {
 
   void init() {
     browser_.opened.clear();
-    window_ = std::make_unique<MainWindow>(detectionOn(FakeService()));
+    window_ = std::make_unique<MainWindow>(detectionOn(freqsmith::detect::Hardware{}));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     QVERIFY(detectionDone(*window_));

@@ -24,7 +24,7 @@
 #include <random>
 
 #include "airflow.h"
-#include "fake_service.h"
+#include "facts.h"
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "number.h"
@@ -120,11 +120,10 @@ class RobustnessTest : public QObject {
     seed_ = settingOr("FREQSMITH_ROBUSTNESS_SEED", 20261207);
     const std::uint32_t events = settingOr("FREQSMITH_ROBUSTNESS_EVENTS", 1500);
     random_.seed(seed_);
-    freqsmith::detect::FakeService machine;
-    machine.add("Win32_Processor",
-                freqsmith::detect::RecordInstance{{"Manufacturer", "AuthenticAMD"},
-                                                  {"ExtClock", std::int64_t{200}},
-                                                  {"CurrentClockSpeed", std::int64_t{2000}}});
+    using freqsmith::detect::Source;
+    const freqsmith::detect::Hardware machine{.processor = {.maker = {"AuthenticAMD", Source::Wmi},
+                                                            .busMhz = {200, Source::Wmi},
+                                                            .speedMhz = {2000, Source::Wmi}}};
     main_ = std::make_unique<MainWindow>(freqsmith::testing::detectionOn(machine));
     main_->show();
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));

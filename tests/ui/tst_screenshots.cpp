@@ -13,30 +13,28 @@
 #include <cstring>
 #include <memory>
 
+#include "facts.h"
 #include "main_window.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
-using freqsmith::detect::FakeService;
-using freqsmith::detect::RecordInstance;
+using freqsmith::detect::Hardware;
 using namespace freqsmith::testing;
 
 namespace {
 
 bool writeReferences = false;
 
-FakeService machine() {
-  FakeService machine;
-  machine.add("Win32_Processor", RecordInstance{{"Manufacturer", "AuthenticAMD"},
-                                                {"ExtClock", std::int64_t{200}},
-                                                {"CurrentClockSpeed", std::int64_t{2200}},
-                                                {"L2CacheSize", std::int64_t{512}},
-                                                {"Name", "Test Processor 3500+"},
-                                                {"SocketDesignation", "Socket 939"}});
-  machine.add("Win32_BaseBoard",
-              RecordInstance{{"Manufacturer", "Board Maker"}, {"Product", "BM-7"}});
-  machine.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 1.07"}});
-  return machine;
+Hardware machine() {
+  constexpr auto wmi = freqsmith::detect::Source::Wmi;
+  return {.processor = {.maker = {"AuthenticAMD", wmi},
+                        .busMhz = {200, wmi},
+                        .speedMhz = {2200, wmi},
+                        .level2Kb = {512, wmi},
+                        .name = {"Test Processor 3500+", wmi},
+                        .socket = {"Socket 939", wmi}},
+          .board = {.maker = {"Board Maker", wmi}, .product = {"BM-7", wmi}},
+          .bios = {.version = {"BIOS 1.07", wmi}}};
 }
 
 QString scale() {

@@ -1,25 +1,28 @@
-// The real main window started on a management service that answers late, hangs, throws,
-// fails with an error or answers only some classes: the window is painted before any
-// answer, the figures come afterwards in one step, each unknown figure's tooltip names its
-// reason, commands clicked during the wait act as they would after it, and closing never
-// waits for the service.
+// The real main window started on a reader that answers late, hangs, throws, fails with an
+// error or answers only some parts: the window is painted before any answer, the figures
+// come afterwards in one step, each unknown figure's tooltip names its reason, commands
+// clicked during the wait act as they would after it, and closing never waits for the
+// system.
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 
-#include "deadline_service.h"
 #include "detection_report.h"
+#include "facts.h"
+#include "fake_reader.h"
 #include "main_window.h"
-#include "troubled_service.h"
+#include "reader.h"
 #include "window_test_support.h"
 
 using freqsmith::MainWindow;
-using freqsmith::detect::FakeService;
-using freqsmith::detect::RecordInstance;
+using freqsmith::detect::Hardware;
+using freqsmith::detect::Reader;
 using namespace freqsmith::testing;
 using namespace std::chrono_literals;
 
@@ -29,21 +32,30 @@ namespace {
 // enough that the rows that time out cost little.
 constexpr auto kLimit = 1500ms;
 
-FakeService machine() {
-  FakeService machine;
-  machine.add("Win32_Processor", RecordInstance{{"Manufacturer", "AuthenticAMD"},
-                                                {"ExtClock", std::int64_t{200}},
-                                                {"CurrentClockSpeed", std::int64_t{2000}},
-                                                {"Name", "Test Processor"}});
-  machine.add("Win32_BaseBoard", RecordInstance{{"Manufacturer", "Board Maker"}});
-  machine.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 1.07"}});
-  return machine;
+Hardware machine() {
+  constexpr auto wmi = freqsmith::detect::Source::Wmi;
+  return {.processor = {.maker = {"AuthenticAMD", wmi},
+                        .busMhz = {200, wmi},
+                        .speedMhz = {2000, wmi},
+                        .name = {"Test Processor", wmi}},
+          .board = {.maker = {"Board Maker", wmi}},
+          .bios = {.version = {"BIOS 1.07", wmi}}};
 }
 
-// Remembers whether the window's detection was still pending when it was first painted.
+// Where the reader makes trouble, and how; Part::None for none.
+struct Trouble {
+  Part part = Part::None;
+  How how = How::Hang;
+};
+
+// Remembers whether the window's detection was still pending when it was first painted,
+// and runs `then` at that moment.
 class FirstPaint final : public QObject {
  public:
-  explicit FirstPaint(MainWindow* window) : window_(window) { window->installEventFilter(this); }
+  explicit FirstPaint(MainWindow* window, std::function<void()> then = {})
+      : window_(window), then_(std::move(then)) {
+    window->installEventFilter(this);
+  }
   bool seen() const { return seen_; }
   bool pendingThen() const { return pendingThen_; }
 
@@ -52,36 +64,40 @@ class FirstPaint final : public QObject {
     if (event->type() == QEvent::Paint && !seen_) {
       seen_ = true;
       pendingThen_ = window_->detectionPending();
+      if (then_) then_();
     }
     return false;
   }
 
  private:
   MainWindow* window_;
+  std::function<void()> then_;
   bool seen_ = false;
   bool pendingThen_ = false;
 };
 
 // A window on a troubled copy of the machine. The gate opens when the test says, or at the
-// end of the test, which then waits for the worker to let go of the backend, so that none
+// end of the test, which then waits for the worker to let go of the reader, so that none
 // outlives its test.
 struct Started {
   std::shared_ptr<Gate> gate = std::make_shared<Gate>();
-  std::weak_ptr<TroubledService> backend;
+  std::weak_ptr<const void> reader;  // expires with the last copy of the reader
   std::unique_ptr<MainWindow> window;
   ~Started() {
     window.reset();
     gate->open();
-    if (!QTest::qWaitFor([this] { return backend.expired(); }, 10000)) {
-      qFatal("a detection worker still holds its backend");
+    if (!QTest::qWaitFor([this] { return reader.expired(); }, 10000)) {
+      qFatal("a detection worker still holds its reader");
     }
   }
 };
 
 void start(Started& started, Trouble trouble) {
-  auto service = std::make_shared<TroubledService>(machine(), trouble, started.gate);
-  started.backend = service;
-  started.window = std::make_unique<MainWindow>(detectionOn(std::move(service), kLimit));
+  Reader reader = troubledReader(machine(), trouble.part, trouble.how, started.gate);
+  auto held = std::make_shared<int>();
+  started.reader = held;
+  reader.processor = [processor = std::move(reader.processor), held] { return processor(); };
+  started.window = std::make_unique<MainWindow>(detectionOn(std::move(reader), kLimit));
 }
 
 QString textOf(MainWindow& window, const char* name) {
@@ -121,11 +137,11 @@ class SlowDetectionTest : public QObject {
     QTest::addColumn<QStringList>("tips");  // name=part of its tooltip; empty: none
     const QString timedOut = QStringLiteral("within 1.5 seconds.");
     QTest::newRow("answers after a while")
-        << Trouble{Where::Connect, How::Hang, 0} << true
+        << Trouble{Part::Processor, How::Hang} << true
         << QStringList{"Textmaker=AuthenticAMD", "labmhz=2000", "Label69=10", "Textweb=Board Maker",
                        "Textversion=BIOS 1.07"}
         << QStringList{"Textmaker=", "Label51=", "Textversion="};
-    QTest::newRow("hangs") << Trouble{Where::Connect, How::Hang, 0} << false
+    QTest::newRow("hangs") << Trouble{Part::Processor, How::Hang} << false
                            << QStringList{"Textmaker=maker", "labmhz=Current Speed", "Label69=mult",
                                           "Textweb=Text1"}
                            << QStringList{
@@ -133,23 +149,25 @@ class SlowDetectionTest : public QObject {
                                   "Textweb=did not report its mainboard vendor " + timedOut,
                                   "Label69=worked out from the CPU speed and the system clock"};
     QTest::newRow("throws")
-        << Trouble{Where::Connect, How::Throw, 0} << false
+        << Trouble{Part::Processor, How::Throw} << false
         << QStringList{"Textmaker=maker", "Label51=sysclk", "Textweb=Board Maker"}
         << QStringList{
                "Textmaker=failed before it reported its processor maker: the backend "
                "failed.",
                "Textweb="};
     QTest::newRow("fails with an error")
-        << Trouble{Where::InstancesOf, How::Fail, 0, "Win32_BIOS"} << false
+        << Trouble{Part::Bios, How::Fail} << false
         << QStringList{"Textmaker=AuthenticAMD", "Textversion=Text1"}
         << QStringList{"Textversion=failed before it reported its BIOS version: " +
                            QString::fromLatin1(kServiceError.data(), kServiceError.size()),
                        "Textmaker="};
+    // The processor's clock comes from the firmware through the service: the rated one.
     QTest::newRow("answers only the processor")
-        << Trouble{Where::Connect, How::Hang, 1} << false
+        << Trouble{Part::Board, How::Hang} << false
         << QStringList{"Textmaker=AuthenticAMD", "labmhz=2000", "Textweb=Text1",
                        "Textversion=Text1"}
-        << QStringList{"labmhz=", "Textweb=did not report its mainboard vendor " + timedOut,
+        << QStringList{"Label51=", "labmhz=rated clock",
+                       "Textweb=did not report its mainboard vendor " + timedOut,
                        "Textversion=did not report its BIOS version " + timedOut};
   }
 
@@ -173,7 +191,7 @@ class SlowDetectionTest : public QObject {
       QVERIFY(paint.pendingThen());
       QVERIFY(window.detectionPending());
       QCOMPARE(textOf(window, "Textmaker"), QStringLiteral("maker"));
-      const auto stillReading = QString::fromLatin1(freqsmith::detect::kStillReading.data());
+      const auto stillReading = QString::fromLatin1(freqsmith::kStillReading.data());
       QCOMPARE(tooltipOf(window, "Textmaker"), stillReading);
       QCOMPARE(tooltipOf(window, "labmhz"), stillReading);
     }
@@ -214,7 +232,7 @@ class SlowDetectionTest : public QObject {
     for (const QString& name : commands) click(control(after.window.get(), qPrintable(name)));
 
     Started during;
-    start(during, {Where::Connect, How::Hang, 0});
+    start(during, {Part::Processor, How::Hang});
     MainWindow& window = *during.window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -233,9 +251,9 @@ class SlowDetectionTest : public QObject {
     QCOMPARE(allTexts(window), allTexts(*after.window));
   }
 
-  void closesAtOnceWhileTheServiceHangs() {
+  void closesAtOnceWhileTheSystemHangs() {
     Started started;
-    start(started, {Where::Property, How::Hang, 0, "Name"});
+    start(started, {Part::Processor, How::Hang});
     started.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(started.window.get()));
     click(control(started.window.get(), "Command2"));
@@ -246,26 +264,40 @@ class SlowDetectionTest : public QObject {
     QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
   }
 
-  // As the program starts it: the window reads the hardware only once it has been painted.
-  void aServiceLeftToTheWindowIsReadOncePainted() {
-    auto service = std::make_shared<FakeService>(machine());
-    MainWindow window(std::make_unique<freqsmith::detect::DeadlineService>(
-        service, freqsmith::detect::DeadlineService::Start::Later));
-    FirstPaint paint(&window);
+  // As the program starts it: the window reads the hardware only once it has been painted,
+  // each part once.
+  void theHardwareIsReadOncePainted() {
+    auto reads = std::make_shared<std::atomic<int>>(0);
+    const auto counted = [reads](auto read) {
+      return [reads, read] {
+        ++*reads;
+        return read();
+      };
+    };
+    Reader reader = fixedReader(machine());
+    reader.processor = counted(reader.processor);
+    reader.board = counted(reader.board);
+    reader.bios = counted(reader.bios);
+    MainWindow window(detectionOn(std::move(reader)));
+    int readsAtPaint = -1;
+    FirstPaint paint(&window, [&] { readsAtPaint = *reads; });
     QCoreApplication::processEvents();
-    QCOMPARE(service->connections(), 0);
+    QCOMPARE(reads->load(), 0);
     window.show();
     QVERIFY(detectionDone(window));
     QVERIFY(paint.seen());
-    QCOMPARE(service->connections(), 3);
+    QCOMPARE(readsAtPaint, 0);
+    QCOMPARE(reads->load(), 3);
     QCOMPARE(textOf(window, "Textmaker"), QStringLiteral("AuthenticAMD"));
   }
 
   void tellsWhenTheFiguresAreIn() {
     Started started;
-    start(started, {Where::Connect, How::Hang, 0});
+    start(started, {Part::Processor, How::Hang});
     MainWindow& window = *started.window;
     QCOMPARE(window.property("detectionPending").toBool(), true);
+    // Never shown: it reads once it is whole.
+    window.completeWindow();
     int finished = 0;
     connect(&window, &MainWindow::detectionFinished, this, [&finished] { ++finished; });
     started.gate->open();

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "fake_reader.h"
 #include "main_window.h"
 #include "startup.h"
 
@@ -22,13 +23,13 @@ void prepareUiTesting() {
   QCoreApplication::setApplicationName(QStringLiteral("Freqsmith window tests"));
 }
 
-std::unique_ptr<detect::DeadlineService> detectionOn(
-    std::shared_ptr<detect::ManagementService> backend, std::chrono::milliseconds limit) {
-  return std::make_unique<detect::DeadlineService>(std::move(backend), limit);
+std::unique_ptr<detect::Detection> detectionOn(detect::Reader reader,
+                                               std::chrono::milliseconds limit) {
+  return std::make_unique<detect::Detection>(std::move(reader), limit);
 }
 
-std::unique_ptr<detect::DeadlineService> detectionOn(detect::FakeService machine) {
-  return detectionOn(std::make_shared<detect::FakeService>(std::move(machine)));
+std::unique_ptr<detect::Detection> detectionOn(const detect::Hardware& machine) {
+  return detectionOn(fixedReader(machine));
 }
 
 bool detectionDone(MainWindow& window) {

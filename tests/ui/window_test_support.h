@@ -10,8 +10,9 @@
 #include <chrono>
 #include <memory>
 
-#include "deadline_service.h"
-#include "fake_service.h"
+#include "detection.h"
+#include "facts.h"
+#include "reader.h"
 
 class QTimer;
 
@@ -21,15 +22,15 @@ class MainWindow;
 
 namespace freqsmith::testing {
 
-// The detection the program starts, reading `backend`: what a main window is made with.
-std::unique_ptr<detect::DeadlineService> detectionOn(
-    std::shared_ptr<detect::ManagementService> backend,
-    std::chrono::milliseconds limit = detect::DeadlineService::kTimeLimit);
+// The detection the program starts, reading through `reader`: what a main window is made with.
+std::unique_ptr<detect::Detection> detectionOn(
+    detect::Reader reader, std::chrono::milliseconds limit = detect::Detection::kTimeLimit);
 // The same on a machine given in code.
-std::unique_ptr<detect::DeadlineService> detectionOn(detect::FakeService machine);
+std::unique_ptr<detect::Detection> detectionOn(const detect::Hardware& machine);
 
 // Runs the event loop until the window's detected figures are in (or their time is up);
-// false when that takes more than ten seconds.
+// false when that takes more than ten seconds. A window starts reading only once it is
+// whole, so one that is never shown needs completeWindow() first.
 [[nodiscard]] bool detectionDone(MainWindow& window);
 
 // Call from initTestCase(): the program's style and fonts, and settings of the tests' own

@@ -1,4 +1,4 @@
-// LinuxService on machine trees broken in the ways a real /proc and /sys, or a careless
+// The Linux reader on machine trees broken in the ways a real /proc and /sys, or a careless
 // copy of them, can be: huge, truncated, binary and unreadable files, NUL bytes, pipes,
 // directories and symlink loops where files belong, and absurd SMBIOS tables. Each tree is
 // the intel-desktop fixture with one thing broken, made in a temporary directory at test
@@ -23,10 +23,11 @@
 #include <vector>
 
 #include "cpuinfo.h"
-#include "deadline_service.h"
+#include "detection.h"
 #include "hardware_query.h"
-#include "linux_service.h"
+#include "linux_reader.h"
 #include "main_window_controls.h"
+#include "named_facts.h"
 #include "smbios.h"
 
 namespace freqsmith::detect {
@@ -38,9 +39,6 @@ using namespace std::string_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kBound = 1s;
-constexpr const char* kCpu = "Win32_Processor";
-constexpr const char* kBoard = "Win32_BaseBoard";
-constexpr const char* kBios = "Win32_BIOS";
 constexpr const char* kIntelName = "Desktop Processor Q4-4200 @ 4.20GHz";
 
 const fs::path kCpuinfo = "proc/cpuinfo";
@@ -106,16 +104,10 @@ class Tree {
   std::vector<fs::path> fifos_;
 };
 
-using Answers = std::map<std::string, std::vector<std::map<std::string, PropertyValue>>>;
-
-const std::vector<std::string> kProperties{"Manufacturer",      "Name",     "CurrentClockSpeed",
-                                           "L2CacheSize",       "ExtClock", "Product",
-                                           "SocketDesignation", "Version"};
-
-// Every instance of the three classes with every property it has, and the window's fields
-// after the detection sequence on top.
+// The three parts as the reader gives them, and the window's fields after the detection
+// sequence on top.
 struct Detected {
-  Answers answers;
+  Hardware hardware;
   std::vector<std::string> fields;
   Clock::duration took{};
 };
@@ -124,23 +116,12 @@ Detected detect(const fs::path& root) {
   Detected detected;
   const auto start = Clock::now();
   // The processor running the tests is not the one the tree describes.
-  LinuxService service(root, nullptr);
-  const auto connection = service.connect();
-  if (connection) {
-    for (const char* className : {kCpu, kBoard, kBios}) {
-      auto& instances = detected.answers[className];
-      for (const auto& instance : connection->instancesOf(className)) {
-        auto& properties = instances.emplace_back();
-        for (const std::string& name : kProperties) {
-          if (auto found = instance->property(name)) properties.emplace(name, found->value);
-        }
-      }
-    }
-  }
-  // The whole start-up path as well, deadline service included.
-  DeadlineService bounded(std::make_shared<LinuxService>(root, nullptr));
+  const Reader reader = linuxReader(root, nullptr);
+  detected.hardware = {reader.processor(), reader.board(), reader.bios()};
+  // The whole start-up path as well, the worker included.
+  Detection detection(linuxReader(root, nullptr));
   MemoryForm form(mainwin::kControls, mainwin::kExplanationLine);
-  runDetection(bounded, form);
+  (void)runDetection(form, detection.answers());
   for (std::size_t i = 0; i < form.controls().size(); ++i) {
     if (form.controls()[i].kind == ControlKind::Field) {
       detected.fields.push_back(form.text(FieldId{{static_cast<std::uint16_t>(i)}}));
@@ -160,45 +141,47 @@ Detected detectWithinBound(const Tree& tree) {
   return result.get();
 }
 
-std::string describe(const std::optional<PropertyValue>& value) {
-  if (!value) return "absent";
-  if (const auto* text = std::get_if<std::string>(&*value)) return '"' + *text + '"';
-  return std::to_string(std::get<std::int64_t>(*value));
-}
-
-std::optional<PropertyValue> property(const Detected& detected, const std::string& className,
-                                      const std::string& name) {
-  const auto found = detected.answers.find(className);
-  if (found == detected.answers.end() || found->second.empty()) return std::nullopt;
-  const auto& first = found->second.front();
-  const auto value = first.find(name);
-  if (value == first.end()) return std::nullopt;
-  return value->second;
-}
-
 // Texts are short, printable but for tabs; numbers are positive and of a plausible size.
-void expectSane(const Detected& detected) {
-  for (const auto& [className, instances] : detected.answers) {
-    EXPECT_LE(instances.size(), 64u) << className;
-    for (const auto& properties : instances) {
-      for (const auto& [name, value] : properties) {
-        SCOPED_TRACE(className + "." + name + " = " + describe(value));
-        if (const auto* text = std::get_if<std::string>(&value)) {
-          EXPECT_FALSE(text->empty());
-          EXPECT_LT(text->size(), 4096u);
-          for (const char c : *text) {
-            const auto byte = static_cast<unsigned char>(c);
-            EXPECT_TRUE(byte >= 0x20 || c == '\t');
-            EXPECT_NE(byte, 0x7f);
-          }
-        } else {
-          const std::int64_t number = std::get<std::int64_t>(value);
-          EXPECT_GT(number, 0);
-          EXPECT_LT(number, 100'000'000);
-        }
-      }
-    }
+void expectSaneText(const TextFact& fact) {
+  if (!fact.value) return;
+  const std::string& text = *fact.value;
+  SCOPED_TRACE(testing::describe(fact));
+  EXPECT_FALSE(text.empty());
+  EXPECT_LT(text.size(), 4096u);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    EXPECT_TRUE(byte >= 0x20 || c == '\t');
+    EXPECT_NE(byte, 0x7f);
   }
+}
+
+void expectSaneNumber(const NumberFact& fact) {
+  if (!fact.value) return;
+  SCOPED_TRACE(testing::describe(fact));
+  EXPECT_GT(*fact.value, 0);
+  EXPECT_LT(*fact.value, 100'000'000);
+}
+
+template <class Part>
+void expectSaneFacts(Part part) {
+  std::apply(
+      [](const auto&... fact) {
+        const auto sane = [](const auto& f) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(f)>, TextFact>) {
+            expectSaneText(f);
+          } else {
+            expectSaneNumber(f);
+          }
+        };
+        (sane(fact), ...);
+      },
+      facts(part));
+}
+
+void expectSane(const Detected& detected) {
+  expectSaneFacts(detected.hardware.processor);
+  expectSaneFacts(detected.hardware.board);
+  expectSaneFacts(detected.hardware.bios);
   for (std::size_t i = 0, n = 0; i < mainwin::kControls.size(); ++i) {
     const Control& control = mainwin::kControls[i];
     if (control.kind != ControlKind::Field) continue;
@@ -210,9 +193,8 @@ void expectSane(const Detected& detected) {
 }
 
 struct Expectation {
-  const char* className;
-  const char* property;
-  std::optional<PropertyValue> value;
+  std::string_view fact;  // by the names of named_facts.h
+  const char* value;      // as testing::describe() gives it
 };
 
 struct BrokenRow {
@@ -242,15 +224,13 @@ TEST_P(BrokenMachine, DetectsQuicklyAndReportsOnlySaneValues) {
   RecordProperty("detection_us", static_cast<int>(detected.took / 1us));
   expectSane(detected);
   for (const Expectation& expected : GetParam().expected) {
-    EXPECT_EQ(describe(property(detected, expected.className, expected.property)),
-              describe(expected.value))
-        << expected.className << '.' << expected.property;
+    EXPECT_EQ(testing::describeFact(detected.hardware, expected.fact), expected.value)
+        << expected.fact;
   }
 }
 
-using Text = std::string;
-using Number = std::int64_t;
-constexpr auto kAbsent = std::nullopt;
+constexpr const char* kAbsent = "absent";
+constexpr const char* kIntelNameFound = "\"Desktop Processor Q4-4200 @ 4.20GHz\" (cpuinfo)";
 
 // A cpuinfo block for CPU `n`, as the kernel writes it.
 std::string processorBlock(int n) {
@@ -315,25 +295,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenRow{"the intact fixture",
                   [](Tree&) {},
-                  {{kCpu, "Name", Text(kIntelName)},
-                   {kCpu, "CurrentClockSpeed", Number(3600)},
-                   {kBoard, "Manufacturer", Text("Board Maker Inc.")}}},
+                  {{"name", kIntelNameFound},
+                   {"speed", "3600 (sysfs)"},
+                   {"board maker", "\"Board Maker Inc.\" (sysfs)"}}},
         BrokenRow{"50 MB of processors",
                   hugeCpuinfo,
-                  {{kCpu, "Name", Text(kIntelName)}, {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+                  {{"name", kIntelNameFound}, {"maker", "\"GenuineIntel\" (cpuinfo)"}}},
         BrokenRow{"a megabyte of one-line processors",
                   tinyBlocksCpuinfo,
-                  {{kCpu, "Name", Text(kIntelName)}}},
+                  {{"name", kIntelNameFound}}},
         BrokenRow{"cut in the middle of the model name",
                   [](Tree& tree) { tree.write(kCpuinfo, fixtureText(kCpuinfo).substr(0, 100)); },
-                  {{kCpu, "Name", Text("Desktop Processor Q4")},
-                   {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+                  {{"name", "\"Desktop Processor Q4\" (cpuinfo)"},
+                   {"maker", "\"GenuineIntel\" (cpuinfo)"}}},
         BrokenRow{"cut in the middle of a key",
                   [](Tree& tree) { tree.write(kCpuinfo, fixtureText(kCpuinfo).substr(0, 45)); },
-                  {{kCpu, "Name", kAbsent}, {kCpu, "Manufacturer", Text("GenuineIntel")}}},
+                  {{"name", kAbsent}, {"maker", "\"GenuineIntel\" (cpuinfo)"}}},
         BrokenRow{"random bytes",
                   [](Tree& tree) { tree.write(kCpuinfo, randomBytes(1 << 16, 1)); },
-                  {{kBoard, "Manufacturer", Text("Board Maker Inc.")}}},
+                  {{"board maker", "\"Board Maker Inc.\" (sysfs)"}}},
         BrokenRow{"random bytes past the read limit",
                   [](Tree& tree) { tree.write(kCpuinfo, randomBytes(3 << 20, 2)); },
                   {}},
@@ -344,19 +324,19 @@ INSTANTIATE_TEST_SUITE_P(
                     tree.write(kCpuinfo, text);
                   },
                   {}},
-        BrokenRow{"a pipe", [](Tree& tree) { tree.fifo(kCpuinfo); }, {{kCpu, "Name", kAbsent}}},
+        BrokenRow{"a pipe", [](Tree& tree) { tree.fifo(kCpuinfo); }, {{"name", kAbsent}}},
         BrokenRow{
-            "a directory", [](Tree& tree) { tree.directory(kCpuinfo); }, {{kCpu, "Name", kAbsent}}},
+            "a directory", [](Tree& tree) { tree.directory(kCpuinfo); }, {{"name", kAbsent}}},
         BrokenRow{"a symlink to itself",
                   [](Tree& tree) { tree.symlink(kCpuinfo, "cpuinfo"); },
-                  {{kCpu, "Name", kAbsent}, {kBios, "Version", Text("1203")}}},
+                  {{"name", kAbsent}, {"BIOS version", "\"1203\" (sysfs)"}}},
         BrokenRow{"a symlink to an endless device",
                   [](Tree& tree) { tree.symlink(kCpuinfo, "/dev/zero"); },
-                  {{kCpu, "Name", kAbsent}}},
+                  {{"name", kAbsent}}},
         // Opens, claims to be a regular file, and fails at the first read.
         BrokenRow{"unreadable",
                   [](Tree& tree) { tree.symlink(kCpuinfo, "/proc/self/mem"); },
-                  {{kCpu, "Name", kAbsent}}}),
+                  {{"name", kAbsent}}}),
     rowName);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -366,48 +346,48 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRow{
             "NUL bytes in the current clock",
             [](Tree& tree) { tree.write(kCpu0 / "cpufreq" / "scaling_cur_freq", "3600478\0\n"s); },
-            {{kCpu, "CurrentClockSpeed", Number(800)}}},
+            {{"speed", "800 (cpuinfo)"}}},
         BrokenRow{"a pipe for the current clock",
                   [](Tree& tree) { tree.fifo(kCpu0 / "cpufreq" / "scaling_cur_freq"); },
-                  {{kCpu, "CurrentClockSpeed", Number(800)}}},
+                  {{"speed", "800 (cpuinfo)"}}},
         BrokenRow{"a directory for the current clock",
                   [](Tree& tree) { tree.directory(kCpu0 / "cpufreq" / "scaling_cur_freq"); },
-                  {{kCpu, "CurrentClockSpeed", Number(800)}}},
+                  {{"speed", "800 (cpuinfo)"}}},
         BrokenRow{"a symlink loop for cpu0",
                   [](Tree& tree) {
                     tree.symlink(kCpu0, "cpu0b");
                     tree.symlink("sys/devices/system/cpu/cpu0b", "cpu0");
                   },
-                  {{kCpu, "CurrentClockSpeed", Number(800)}, {kCpu, "Name", Text(kIntelName)}}},
+                  {{"speed", "800 (cpuinfo)"}, {"name", kIntelNameFound}}},
         BrokenRow{"a pipe for a cache level",
                   [](Tree& tree) { tree.fifo(kCpu0 / "cache" / "index2" / "level"); },
-                  {{kCpu, "Name", Text(kIntelName)}}},
+                  {{"name", kIntelNameFound}}},
         BrokenRow{
             "a 100 KB board vendor",
             [](Tree& tree) {
               tree.write(kDmiId / "board_vendor", std::string(100 * 1024, 'A') + "\n");
             },
-            {{kBoard, "Manufacturer", kAbsent}, {kBoard, "Product", Text("BM-Z270 DESKTOP")}}},
+            {{"board maker", kAbsent}, {"board product", "\"BM-Z270 DESKTOP\" (sysfs)"}}},
         BrokenRow{"NUL bytes in the board vendor",
                   [](Tree& tree) { tree.write(kDmiId / "board_vendor", "BMKR\0\0\0\n"s); },
-                  {{kBoard, "Manufacturer", kAbsent}}},
+                  {{"board maker", kAbsent}}},
         BrokenRow{"a pipe for the board vendor",
                   [](Tree& tree) { tree.fifo(kDmiId / "board_vendor"); },
-                  {{kBoard, "Manufacturer", kAbsent}, {kBoard, "Version", Text("Rev 1.xx")}}},
+                  {{"board maker", kAbsent}, {"board version", "\"Rev 1.xx\" (sysfs)"}}},
         BrokenRow{"a directory for the BIOS version",
                   [](Tree& tree) { tree.directory(kDmiId / "bios_version"); },
-                  {{kBios, "Version", kAbsent}, {kBoard, "Version", Text("Rev 1.xx")}}},
+                  {{"BIOS version", kAbsent}, {"board version", "\"Rev 1.xx\" (sysfs)"}}},
         BrokenRow{"a symlink to itself for the BIOS version",
                   [](Tree& tree) { tree.symlink(kDmiId / "bios_version", "bios_version"); },
-                  {{kBios, "Version", kAbsent}}},
+                  {{"BIOS version", kAbsent}}},
         // Without the kernel's copies the strings come from the table.
         BrokenRow{"a symlink loop for the DMI directory",
                   [](Tree& tree) { tree.symlink(kDmiId, "id"); },
-                  {{kBoard, "Manufacturer", Text("Board Maker Inc. (table)")},
-                   {kBios, "Version", Text("1203")}}},
+                  {{"board maker", "\"Board Maker Inc. (table)\" (SMBIOS)"},
+                   {"BIOS version", "\"1203\" (SMBIOS)"}}},
         BrokenRow{"a file for the DMI directory",
                   [](Tree& tree) { tree.write(kDmiId, "board_vendor\n"); },
-                  {{kBoard, "Manufacturer", Text("Board Maker Inc. (table)")}}}),
+                  {{"board maker", "\"Board Maker Inc. (table)\" (SMBIOS)"}}}),
     rowName);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -415,27 +395,27 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenRow{"a structure length past the end",
                   [](Tree& tree) { tree.write(kDmiTable, tableWithHugeLength()); },
-                  {{kCpu, "SocketDesignation", kAbsent},
-                   {kCpu, "ExtClock", kAbsent},
-                   {kCpu, "Name", Text(kIntelName)}}},
+                  {{"socket", kAbsent},
+                   {"bus", kAbsent},
+                   {"name", kIntelNameFound}}},
         BrokenRow{"more structures than the cap",
                   [](Tree& tree) { tree.write(kDmiTable, tableOfManyStructures()); },
-                  {{kCpu, "SocketDesignation", kAbsent}, {kCpu, "ExtClock", kAbsent}}},
+                  {{"socket", kAbsent}, {"bus", kAbsent}}},
         BrokenRow{"random bytes",
                   [](Tree& tree) { tree.write(kDmiTable, randomBytes(1 << 16, 3)); },
-                  {{kCpu, "Name", Text(kIntelName)}}},
+                  {{"name", kIntelNameFound}}},
         BrokenRow{"a 2 GB sparse table",
                   [](Tree& tree) { tree.sparse(kDmiTable, off_t{2} << 30); },
-                  {{kCpu, "SocketDesignation", kAbsent}}},
+                  {{"socket", kAbsent}}},
         BrokenRow{"a pipe",
                   [](Tree& tree) { tree.fifo(kDmiTable); },
-                  {{kCpu, "SocketDesignation", kAbsent}, {kCpu, "Name", Text(kIntelName)}}},
+                  {{"socket", kAbsent}, {"name", kIntelNameFound}}},
         BrokenRow{"a directory",
                   [](Tree& tree) { tree.directory(kDmiTable); },
-                  {{kCpu, "ExtClock", kAbsent}}},
+                  {{"bus", kAbsent}}},
         BrokenRow{"cut in the middle",
                   [](Tree& tree) { tree.write(kDmiTable, fixtureText(kDmiTable).substr(0, 150)); },
-                  {{kCpu, "Name", Text(kIntelName)}}}),
+                  {{"name", kIntelNameFound}}}),
     rowName);
 
 // Every cut of a real cpuinfo: whatever survives is a prefix of what the whole file says.

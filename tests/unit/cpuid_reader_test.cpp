@@ -67,42 +67,60 @@ TEST(RecordedCpuid, TheFirstAnswerForALeafCounts) {
 
 struct ReportedRow {
   const char* what;
-  std::optional<Property> reported;
+  // What the platform's reader gave: a figure, or none and whether it was withheld.
+  std::optional<std::int64_t> bus;
+  bool withheld;
+  std::optional<std::int64_t> speed;
   const char* answers;  // nullptr: the processor is not asked
-  std::optional<Property> expected;
+  const char* expectedBus;
+  const char* expectedSpeed;
   friend std::ostream& operator<<(std::ostream& out, const ReportedRow& row) {
     return out << row.what;
   }
 };
 
-class BusClockOrCpuid : public ::testing::TestWithParam<ReportedRow> {};
+// "100 (CPUID)", "absent", or "absent, administrator only".
+std::string describe(const NumberFact& fact) {
+  if (fact.value) {
+    return std::to_string(*fact.value) + " (" + std::string(sourceName(fact.source)) + ")";
+  }
+  return fact.why == Why::AdministratorOnly ? "absent, administrator only" : "absent";
+}
 
-TEST_P(BusClockOrCpuid, TakesTheProcessorsOnlyWhereTheServiceKnowsNone) {
+class SettledClocks : public ::testing::TestWithParam<ReportedRow> {};
+
+TEST_P(SettledClocks, TakeTheProcessorsBusOnlyWhereNoneIsKnownAndCountZeroAsNone) {
   const ReportedRow& row = GetParam();
   std::optional<RecordedCpuid> cpuid;
   if (row.answers) cpuid = RecordedCpuid::parse(row.answers);
-  EXPECT_EQ(busClockOr(row.reported, cpuid ? &*cpuid : nullptr), row.expected);
+  Processor processor;
+  processor.busMhz.value = row.bus;
+  if (row.withheld) processor.busMhz.why = Why::AdministratorOnly;
+  processor.speedMhz.value = row.speed;
+  settleClocks(processor, cpuid ? &*cpuid : nullptr);
+  EXPECT_EQ(describe(processor.busMhz), row.expectedBus);
+  EXPECT_EQ(describe(processor.speedMhz), row.expectedSpeed);
 }
 
 constexpr const char* kBus100 = "0 16 0 0 0\n16 e10 125c 64 0\n";
 constexpr const char* kNoBus = "0 15 0 0 0\n";
+constexpr std::nullopt_t kNone = std::nullopt;
 
 INSTANTIATE_TEST_SUITE_P(
-    Reports, BusClockOrCpuid,
-    ::testing::Values(ReportedRow{"the service's 200", Property{std::int64_t{200}, Source::Wmi},
-                                  kBus100, Property{std::int64_t{200}, Source::Wmi}},
-                      ReportedRow{"none reported", std::nullopt, kBus100,
-                                  Property{std::int64_t{100}, Source::Cpuid}},
-                      ReportedRow{"0 reported", Property{std::int64_t{0}, Source::Wmi}, kBus100,
-                                  Property{std::int64_t{100}, Source::Cpuid}},
-                      ReportedRow{"0 reported, and the processor knows none either",
-                                  Property{std::int64_t{0}, Source::Wmi}, kNoBus,
-                                  Property{std::int64_t{0}, Source::Wmi}},
-                      ReportedRow{"none anywhere", std::nullopt, kNoBus, std::nullopt},
-                      ReportedRow{"none reported, processor not asked", std::nullopt, nullptr,
-                                  std::nullopt},
-                      ReportedRow{"text reported", Property{std::string("fast"), Source::Wmi},
-                                  kBus100, Property{std::string("fast"), Source::Wmi}}));
+    Reports, SettledClocks,
+    ::testing::Values(
+        ReportedRow{"the service's 200", 200, false, 3600, kBus100, "200 (WMI)", "3600 (WMI)"},
+        ReportedRow{"none reported", kNone, false, kNone, kBus100, "100 (CPUID)", "absent"},
+        ReportedRow{"0 reported", 0, false, 0, kBus100, "100 (CPUID)", "absent"},
+        ReportedRow{"0 reported, and the processor knows none either", 0, false, kNone, kNoBus,
+                    "absent", "absent"},
+        ReportedRow{"withheld, and the processor knows none", kNone, true, kNone, kNoBus,
+                    "absent, administrator only", "absent"},
+        ReportedRow{"withheld, and the processor knows it", kNone, true, kNone, kBus100,
+                    "100 (CPUID)", "absent"},
+        ReportedRow{"none anywhere", kNone, false, kNone, kNoBus, "absent", "absent"},
+        ReportedRow{"none reported, processor not asked", kNone, false, kNone, nullptr, "absent",
+                    "absent"}));
 
 TEST(ThisProcessor, AnswersNoLeafPastItsHighest) {
   const std::shared_ptr<const CpuidReader> processor = thisProcessor();

@@ -1,5 +1,5 @@
-// The detection report: the tab's figures with their sources on the fixture machines and on
-// fake management services, and the reasons given for figures nothing reported.
+// The detection report: the tab's figures with their sources on the fixture machines, as
+// detection reads them, and the bus clock that firmware reports as 0.
 #include "detection_report.h"
 
 #include <gtest/gtest.h>
@@ -7,16 +7,13 @@
 #include <algorithm>
 #include <ostream>
 #include <sstream>
-#include <stdexcept>
 #include <vector>
 
-#include "deadline_service.h"
-#include "fake_service.h"
+#include "detection.h"
+#include "fake_reader.h"
 #include "fixture_machines.h"
-#include "hardware_query.h"
-#include "main_window_controls.h"
 
-namespace freqsmith::detect {
+namespace freqsmith {
 namespace {
 
 std::vector<std::string> linesOf(const std::string& report) {
@@ -37,8 +34,8 @@ struct ReportRow {
 class ReportOnFixture : public ::testing::TestWithParam<ReportRow> {};
 
 TEST_P(ReportOnFixture, GivesEachFigureWithItsSource) {
-  DeadlineService service(fixtures::serviceOf(GetParam().machine));
-  const std::vector<std::string> lines = linesOf(detectionReport(service));
+  detect::Detection detection(fixtures::readerOf(GetParam().machine));
+  const std::vector<std::string> lines = linesOf(detectionReport(detection.answers()));
   EXPECT_EQ(lines.size(), 12u);
   for (const char* expected : GetParam().expected) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())
@@ -59,55 +56,53 @@ INSTANTIATE_TEST_SUITE_P(
                   {"System Clock: unknown", "Processor socket: CPU 0 (SMBIOS)",
                    "CPU Speed: 2300 Mhz (cpuinfo)", "Mainboard vendor: unknown",
                    "BIOS version: 1.16.2-vm (sysfs)"}},
-        // The last processor's figures, as in the window.
+        // The last processor's figures, as in the window; its clock is the table's.
         ReportRow{"two-socket-server",
                   {"System Clock: 166 Mhz (SMBIOS)", "CPU Multiplier: 15.2 (derived)",
-                   "CPU Speed: 2533 Mhz (SMBIOS)", "Mainboard vendor: Server Boards Co. (SMBIOS)",
+                   "CPU Speed: 2533 Mhz (SMBIOS, rated)",
+                   "Mainboard vendor: Server Boards Co. (SMBIOS)",
                    "Processor socket: CPU3 (SMBIOS)"}}));
 
-class Figures : public ::testing::Test {
- protected:
-  std::vector<FigureLine> describe() {
-    const Provenance provenance = runDetection(service, form);
-    return describeFigures(form, provenance);
+struct ZeroRow {
+  const char* name;
+  std::int64_t bus;
+  std::int64_t speed;
+  std::vector<const char*> expected;
+  friend std::ostream& operator<<(std::ostream& out, const ZeroRow& row) {
+    return out << row.name;
   }
-  const FigureLine& line(const std::vector<FigureLine>& lines, std::string_view heading) {
-    const auto found = std::find_if(lines.begin(), lines.end(),
-                                    [&](const FigureLine& l) { return l.heading == heading; });
-    if (found == lines.end()) throw std::out_of_range(std::string(heading));
-    return *found;
-  }
-
-  FakeService service;
-  MemoryForm form{mainwin::kControls, mainwin::kExplanationLine};
 };
 
-TEST_F(Figures, AZeroClockIsShownButGivesNoMultiplier) {
-  service.add("Win32_Processor", RecordInstance{{"ExtClock", std::int64_t{0}},
-                                                {"CurrentClockSpeed", std::int64_t{2000}}});
-  const std::vector<FigureLine> lines = describe();
-  EXPECT_EQ(line(lines, "System Clock").shown, "0");
-  EXPECT_EQ(line(lines, "Frontside Bus").source, Source::Derived);
-  EXPECT_FALSE(line(lines, "CPU Multiplier").source);
-  EXPECT_FALSE(line(lines, "CPU Multiplier").whyUnknown.empty());
+class ZeroClock : public ::testing::TestWithParam<ZeroRow> {};
+
+// Firmware and virtual machines write 0 for a clock they do not know: whichever platform
+// read it, that is an unknown figure, not a figure of 0 nor one worked out from 0.
+TEST_P(ZeroClock, IsUnknownAndGivesNothingDerived) {
+  detect::Detection detection(testing::fixedReader(
+      {.processor = {.busMhz = testing::fact(GetParam().bus),
+                     .speedMhz = testing::fact(GetParam().speed)}}));
+  const std::vector<std::string> lines = linesOf(detectionReport(detection.answers()));
+  for (const char* expected : GetParam().expected) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())
+        << expected << "\nin:\n"
+        << ::testing::PrintToString(lines);
+  }
 }
 
-TEST_F(Figures, UnknownOnesKeepTheirDesignTextAndSayWhy) {
-  RecordInstance processor;
-  processor.set("CurrentClockSpeed", Property{std::int64_t{2400}, Source::Cpuinfo});
-  processor.setGap("ExtClock", Gap::AdministratorOnly);
-  service.add("Win32_Processor", processor);
-  const std::vector<FigureLine> lines = describe();
-  for (const FigureLine& figure : lines) {
-    EXPECT_EQ(figure.whyUnknown.empty(), figure.source.has_value()) << figure.heading;
-  }
-  EXPECT_EQ(line(lines, "System Clock").shown, "sysclk");
-  EXPECT_EQ(line(lines, "Processor socket").shown, "Socket XXX");
-  EXPECT_EQ(line(lines, "CPU Speed").source, Source::Cpuinfo);
-  EXPECT_EQ(line(lines, "L2 Cache Speed").source, Source::Derived);
-  // Withheld from ordinary users and not reported at all read differently.
-  EXPECT_NE(line(lines, "System Clock").whyUnknown, line(lines, "Processor socket").whyUnknown);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Clocks, ZeroClock,
+    ::testing::Values(ZeroRow{"bus",
+                              0,
+                              2000,
+                              {"System Clock: unknown", "Frontside Bus: unknown",
+                               "CPU Multiplier: unknown", "CPU Speed: 2000 Mhz (WMI, rated)"}},
+                      ZeroRow{"speed",
+                              100,
+                              0,
+                              {"System Clock: 100 Mhz (WMI)", "Frontside Bus: 200 Mhz (derived)",
+                               "CPU Multiplier: unknown", "CPU Speed: unknown",
+                               "L2 Cache Speed: unknown"}}),
+    [](const ::testing::TestParamInfo<ZeroRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace freqsmith::detect
+}  // namespace freqsmith

@@ -1,33 +1,48 @@
-// The detection sequence on fake machines: what each query writes, the derivations, the
-// vendor logo and the display copy.
+// The load step on machines given as detection answers: what each query writes, the
+// derivations, the vendor logo, the display copy, and what the figures are said to be.
 #include "hardware_query.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_service.h"
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "fake_reader.h"
 #include "main_window_controls.h"
 
-namespace freqsmith::detect {
+namespace freqsmith {
 namespace {
 
+using detect::Hardware;
+using detect::Processor;
+using detect::Source;
+using detect::Why;
 using mainwin::field;
 using mainwin::label;
 using mainwin::picture;
+using testing::fact;
 
-RecordInstance processor(std::string maker, std::int64_t ext, std::int64_t clock,
-                         std::string name = "Test CPU") {
-  return RecordInstance{{"Manufacturer", std::move(maker)}, {"ExtClock", ext},
-                        {"CurrentClockSpeed", clock},       {"L2CacheSize", std::int64_t{512}},
-                        {"Name", std::move(name)},          {"SocketDesignation", "Socket 7"}};
+Processor processor(std::string maker, std::int64_t bus, std::int64_t speed,
+                    std::string name = "Test CPU") {
+  return {fact(std::move(maker)), fact(bus),           fact(speed),
+          fact(512),              fact(std::move(name)), fact("Socket 7")};
 }
 
-class Detection : public ::testing::Test {
+class LoadStep : public ::testing::Test {
  protected:
   std::string text(FieldId id) const { return form.text(id); }
   std::string caption(LabelId id) const { return form.caption(id); }
+  const FigureLine& line(std::string_view heading) const {
+    const auto found = std::find_if(lines.begin(), lines.end(),
+                                    [&](const FigureLine& l) { return l.heading == heading; });
+    if (found == lines.end()) throw std::out_of_range(std::string(heading));
+    return *found;
+  }
+  void detect(const Hardware& hardware) { lines = runDetection(form, hardware); }
 
-  FakeService service;
   MemoryForm form{mainwin::kControls, mainwin::kExplanationLine};
+  std::vector<FigureLine> lines;
 };
 
 struct ClockRow {
@@ -37,11 +52,10 @@ struct ClockRow {
   const char* bus;
 };
 
-class Derivations : public Detection, public ::testing::WithParamInterface<ClockRow> {};
+class Derivations : public LoadStep, public ::testing::WithParamInterface<ClockRow> {};
 
 TEST_P(Derivations, MultiplierIsCutNotRoundedAndBusIsTwiceTheClock) {
-  service.add("Win32_Processor", processor("GenuineIntel", GetParam().system, GetParam().cpu));
-  runDetection(service, form);
+  detect({processor("GenuineIntel", GetParam().system, GetParam().cpu)});
   EXPECT_EQ(text(field("Textmultiplier")), GetParam().multiplier);
   EXPECT_EQ(caption(label("Label69")), GetParam().multiplier);
   EXPECT_EQ(text(field("Text11")), GetParam().bus);
@@ -58,13 +72,10 @@ INSTANTIATE_TEST_SUITE_P(Clocks, Derivations,
                                            ClockRow{1900, 150, "12.6", "300"},
                                            ClockRow{133333, 133, "1002", "266"}));
 
-TEST_F(Detection, FillsEveryFieldFromTheThreeClasses) {
-  service.add("Win32_Processor", processor("AuthenticAMD", 200, 2000, "Test Processor 2000+"));
-  service.add("Win32_BaseBoard",
-              RecordInstance{
-                  {"Manufacturer", "Board Maker"}, {"Product", "BM-100"}, {"Version", "Rev 1.0"}});
-  service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 2.3"}});
-  runDetection(service, form);
+TEST_F(LoadStep, FillsEveryFieldFromTheThreeParts) {
+  detect({processor("AuthenticAMD", 200, 2000, "Test Processor 2000+"),
+          {fact("Board Maker"), fact("BM-100"), fact("Rev 1.0")},
+          {fact("BIOS 2.3")}});
   EXPECT_EQ(text(field("Textmaker")), "AuthenticAMD");
   EXPECT_EQ(text(field("Textcputype")), "Test Processor 2000+");
   EXPECT_EQ(text(field("textsocket")), "Socket 7");
@@ -75,18 +86,6 @@ TEST_F(Detection, FillsEveryFieldFromTheThreeClasses) {
   EXPECT_EQ(text(field("Textproduct")), "BM-100");
   EXPECT_EQ(text(field("Textversion")), "BIOS 2.3");
   EXPECT_EQ(form.pictureOf(picture("Image3")), picture("amd"));
-  EXPECT_EQ(service.connections(), 3);
-}
-
-TEST_F(Detection, TheLastOfTwoProcessorsWins) {
-  service.add("Win32_Processor", processor("GenuineIntel", 100, 1000, "First"));
-  service.add("Win32_Processor", processor("AuthenticAMD", 133, 1400, "Second"));
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textcputype")), "Second");
-  EXPECT_EQ(text(field("Textmaker")), "AuthenticAMD");
-  EXPECT_EQ(text(field("Textarch")), "133");
-  EXPECT_EQ(caption(label("labmhz")), "1400");
-  EXPECT_EQ(form.pictureOf(picture("Image3")), picture("amd"));
 }
 
 struct LogoRow {
@@ -94,11 +93,10 @@ struct LogoRow {
   const char* logo;  // nullptr: no logo
 };
 
-class VendorLogo : public Detection, public ::testing::WithParamInterface<LogoRow> {};
+class VendorLogo : public LoadStep, public ::testing::WithParamInterface<LogoRow> {};
 
 TEST_P(VendorLogo, MatchesTheWholeTextExactly) {
-  service.add("Win32_Processor", RecordInstance{{"Manufacturer", GetParam().maker}});
-  runDetection(service, form);
+  detect({.processor = {.maker = fact(GetParam().maker)}});
   const PictureId image3 = picture("Image3");
   const ControlId expected = GetParam().logo ? ControlId{static_cast<std::uint16_t>(indexOfControl(
                                                    mainwin::kControls, GetParam().logo))}
@@ -113,10 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LogoRow{"AuthenticAMD ", nullptr}, LogoRow{"GenuineIntel\n", nullptr},
                       LogoRow{"", nullptr}));
 
-TEST_F(Detection, MissingPropertiesKeepTheirDesignTexts) {
-  service.add("Win32_Processor",
-              RecordInstance{{"Manufacturer", "GenuineIntel"}, {"CurrentClockSpeed", 2400}});
-  runDetection(service, form);
+TEST_F(LoadStep, MissingFactsKeepTheirDesignTexts) {
+  detect({.processor = {.maker = fact("GenuineIntel"), .speedMhz = fact(2400)}});
   EXPECT_EQ(text(field("Textmaker")), "GenuineIntel");
   EXPECT_EQ(text(field("Textcpuspeed")), "2400");
   EXPECT_EQ(text(field("Textarch")), "sysclk");
@@ -133,18 +129,12 @@ TEST_F(Detection, MissingPropertiesKeepTheirDesignTexts) {
   EXPECT_EQ(text(field("Textl2speed")), "2400");
 }
 
-TEST_F(Detection, AZeroSystemClockSkipsOnlyTheMultiplier) {
-  service.add("Win32_Processor", processor("GenuineIntel", 0, 2000));
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textmultiplier")), "mult");
-  EXPECT_EQ(text(field("Text11")), "0");
-  EXPECT_EQ(caption(label("Label51")), "0");
-}
-
-TEST_F(Detection, AnUnreachableServiceLeavesEveryDesignText) {
-  service.add("Win32_Processor", processor("GenuineIntel", 100, 1000));
-  service.setReachable(false);
-  runDetection(service, form);
+TEST_F(LoadStep, AFailedServiceLeavesEveryDesignText) {
+  Hardware failed;
+  markUnknown(failed.processor, Why::ServiceFailed, "0x80041010");
+  markUnknown(failed.board, Why::ServiceFailed, "0x80041010");
+  markUnknown(failed.bios, Why::ServiceFailed, "0x80041010");
+  detect(failed);
   for (const char* name :
        {"Textmaker", "Textcputype", "textsocket", "Textarch", "Textcpuspeed", "Textmultiplier",
         "Text11", "Textl2size", "Textweb", "Textproduct", "Textversion"}) {
@@ -155,71 +145,87 @@ TEST_F(Detection, AnUnreachableServiceLeavesEveryDesignText) {
   }
   EXPECT_EQ(caption(label("labmhz")), "Current Speed");
   EXPECT_EQ(text(field("Textl2speed")), "Current Speed");
-  EXPECT_EQ(service.connections(), 3);
+  for (const FigureLine& figure : lines) EXPECT_FALSE(figure.known) << figure.heading;
 }
 
-TEST_F(Detection, TheBiosVersionOverridesTheBoardVersion) {
-  service.add("Win32_BaseBoard", RecordInstance{{"Version", "Board 1.1"}});
-  service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 7"}});
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textversion")), "BIOS 7");
-}
+struct VersionRow {
+  const char* board;  // nullptr: the part gave none
+  const char* bios;
+  const char* shown;
+};
 
-TEST_F(Detection, WithoutABiosInstanceTheBoardVersionStays) {
-  service.add("Win32_BaseBoard", RecordInstance{{"Version", "Board 1.1"}});
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textversion")), "Board 1.1");
+class BiosVersion : public LoadStep, public ::testing::WithParamInterface<VersionRow> {};
+
+TEST_P(BiosVersion, ComesFromTheBiosWhereItHasOneElseFromTheBoard) {
+  Hardware machine;
+  if (GetParam().board) machine.board.version = fact(GetParam().board);
+  if (GetParam().bios) machine.bios.version = fact(GetParam().bios);
+  detect(machine);
+  EXPECT_EQ(text(field("Textversion")), GetParam().shown);
   EXPECT_EQ(text(field("Textweb")), "Text1");
-}
-
-TEST_F(Detection, WithoutABoardInstanceTheBiosVersionShows) {
-  service.add("Win32_BIOS", RecordInstance{{"Version", "BIOS 7"}});
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textversion")), "BIOS 7");
   EXPECT_EQ(text(field("Textproduct")), "Text1");
 }
 
-TEST_F(Detection, PropertyNamesIgnoreCase) {
-  service.add("win32_processor",
-              RecordInstance{{"MANUFACTURER", "CyrixInstead"}, {"EXTCLOCK", std::int64_t{75}}});
-  runDetection(service, form);
-  EXPECT_EQ(text(field("Textmaker")), "CyrixInstead");
-  EXPECT_EQ(text(field("Textarch")), "75");
-}
+INSTANTIATE_TEST_SUITE_P(Parts, BiosVersion,
+                         ::testing::Values(VersionRow{"Board 1.1", "BIOS 7", "BIOS 7"},
+                                           VersionRow{"Board 1.1", nullptr, "Board 1.1"},
+                                           VersionRow{nullptr, "BIOS 7", "BIOS 7"},
+                                           VersionRow{nullptr, nullptr, "Text1"}));
 
-TEST_F(Detection, TextIsCutToTheHolderLength) {
-  service.add("Win32_Processor",
-              RecordInstance{{"ExtClock", "1234567"}, {"CurrentClockSpeed", "2000"}});
-  runDetection(service, form);
+TEST_F(LoadStep, TextIsCutToTheHolderLength) {
+  detect({.processor = {.busMhz = fact(1234567), .speedMhz = fact(2000)}});
   EXPECT_EQ(text(field("Textarch")), "123456");
   EXPECT_EQ(text(field("Textmultiplier")), "0.01");  // 2000 / 123456
 }
 
-TEST_F(Detection, RecordsTheSourceOfTheLastValueAndWhyAFieldGotNone) {
-  RecordInstance first;
-  first.set("ExtClock", Property{std::int64_t{100}, Source::Smbios});
-  first.set("CurrentClockSpeed", Property{std::int64_t{3000}, Source::Sysfs});
-  RecordInstance second;
-  second.set("CurrentClockSpeed", Property{std::int64_t{3100}, Source::Cpuinfo});
-  // A later instance without the value leaves the earlier one's text, and its source.
-  second.setGap("ExtClock", Gap::AdministratorOnly);
-  second.setGap("SocketDesignation", Gap::AdministratorOnly);
-  service.add("Win32_Processor", first);
-  service.add("Win32_Processor", second);
-  const Provenance provenance = runDetection(service, form);
-  EXPECT_EQ(provenance.source(field("Textarch")), Source::Smbios);
-  EXPECT_EQ(provenance.source(field("Textcpuspeed")), Source::Cpuinfo);
-  EXPECT_EQ(provenance.source(field("Textmultiplier")), Source::Derived);
-  EXPECT_EQ(provenance.source(field("Text11")), Source::Derived);
-  EXPECT_EQ(provenance.source(field("textsocket")), std::nullopt);
-  EXPECT_EQ(provenance.gap(field("textsocket")), Gap::AdministratorOnly);
-  EXPECT_EQ(provenance.source(field("Textweb")), std::nullopt);
-  EXPECT_EQ(provenance.gap(field("Textweb")), Gap::NotReported);
+TEST_F(LoadStep, SaysWhereEachFigureCameFromAndWhyOneIsUnknown) {
+  Processor cpu{.busMhz = fact(100, Source::Smbios), .speedMhz = fact(3100, Source::Cpuinfo)};
+  cpu.socket.why = Why::AdministratorOnly;
+  detect({.processor = cpu});
+  EXPECT_EQ(line("System Clock").source, "SMBIOS");
+  EXPECT_EQ(line("CPU Speed").source, "cpuinfo");
+  EXPECT_EQ(line("CPU Multiplier").source, "derived");
+  EXPECT_EQ(line("Frontside Bus").source, "derived");
+  EXPECT_EQ(line("L2 Cache Speed").source, "derived");
+  EXPECT_FALSE(line("Processor socket").known);
+  EXPECT_EQ(line("Processor socket").why, Why::AdministratorOnly);
+  EXPECT_FALSE(line("Mainboard vendor").known);
+  EXPECT_EQ(line("Mainboard vendor").why, Why::NotReported);
+  // Withheld from ordinary users and not reported at all read differently.
+  EXPECT_NE(line("Processor socket").tooltip, line("Mainboard vendor").tooltip);
+  for (const FigureLine& figure : lines) EXPECT_FALSE(figure.tooltip.empty() && !figure.known);
 }
 
-TEST_F(Detection, ClickingTheLogoRepeatsTheChoice) {
-  service.add("Win32_Processor", processor("GenuineIntel", 100, 1000));
-  runDetection(service, form);
+struct RatedRow {
+  Source source;
+  bool rated;
+};
+
+class RatedClock : public LoadStep, public ::testing::WithParamInterface<RatedRow> {};
+
+// The firmware's table, which WMI passes on, holds the clock the processor is rated for;
+// cpufreq and cpuinfo the clock of the moment.
+TEST_P(RatedClock, IsNamedSoWhereTheFirmwareGaveIt) {
+  detect({.processor = {.busMhz = fact(100, GetParam().source),
+                        .speedMhz = fact(3600, GetParam().source)}});
+  EXPECT_EQ(line("CPU Speed").rated, GetParam().rated);
+  EXPECT_EQ(line("System Clock").rated, false);
+  EXPECT_EQ(line("L2 Cache Speed").rated, false);
+  EXPECT_EQ(line("CPU Speed").tooltip.find("rated") != std::string::npos, GetParam().rated);
+  const std::string report = reportText(lines);
+  const std::string speed = "CPU Speed: 3600 Mhz (" + std::string(sourceName(GetParam().source)) +
+                            (GetParam().rated ? ", rated)\n" : ")\n");
+  EXPECT_NE(report.find(speed), std::string::npos) << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, RatedClock,
+                         ::testing::Values(RatedRow{Source::Wmi, true},
+                                           RatedRow{Source::Smbios, true},
+                                           RatedRow{Source::Sysfs, false},
+                                           RatedRow{Source::Cpuinfo, false}));
+
+TEST_F(LoadStep, ClickingTheLogoRepeatsTheChoice) {
+  detect({processor("GenuineIntel", 100, 1000)});
   Image3_Click(form);
   EXPECT_EQ(form.pictureOf(picture("Image3")), picture("intel"));
   EXPECT_EQ(caption(mainwin::kExplanationLine),
@@ -227,4 +233,4 @@ TEST_F(Detection, ClickingTheLogoRepeatsTheChoice) {
 }
 
 }  // namespace
-}  // namespace freqsmith::detect
+}  // namespace freqsmith

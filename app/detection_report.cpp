@@ -8,25 +8,31 @@
 #include "hardware_query.h"
 #include "main_window_controls.h"
 
-namespace freqsmith::detect {
+namespace freqsmith {
 namespace {
+
+using detect::Why;
+
+constexpr std::string_view kRatedClock =
+    "This is the processor's rated clock as the firmware gives it, not the clock it runs at "
+    "now.";
 
 std::string sentence(std::string text) {
   if (!text.empty() && text.back() != '.') text += '.';
   return text;
 }
 
-std::string whyUnknown(const DetectedFigure& row, Gap gap, std::string_view detail) {
+std::string whyUnknown(const DetectedFigure& row, Why why, std::string_view detail) {
   if (!row.derivation.empty()) return std::string(row.derivation);
   const std::string subject(row.subject);
-  switch (gap) {
-    case Gap::NotReported:
+  switch (why) {
+    case Why::NotReported:
       break;
-    case Gap::AdministratorOnly:
+    case Why::AdministratorOnly:
       return "This system does not tell ordinary users its " + subject + ".";
-    case Gap::TimedOut:
+    case Why::TimedOut:
       return "This system did not report its " + subject + " within " + std::string(detail) + ".";
-    case Gap::ServiceFailed:
+    case Why::ServiceFailed:
       return sentence("This system's hardware service failed before it reported its " + subject +
                       ": " + std::string(detail));
   }
@@ -35,14 +41,14 @@ std::string whyUnknown(const DetectedFigure& row, Gap gap, std::string_view deta
 
 // The reason a report line gives after "unknown"; empty where the system simply lacks it.
 std::string reportReason(const FigureLine& line) {
-  switch (line.gap) {
-    case Gap::NotReported:
+  switch (line.why) {
+    case Why::NotReported:
       break;
-    case Gap::AdministratorOnly:
+    case Why::AdministratorOnly:
       return "administrator only";
-    case Gap::TimedOut:
+    case Why::TimedOut:
       return "timed out after " + line.detail;
-    case Gap::ServiceFailed:
+    case Why::ServiceFailed:
       return "service failed: " + line.detail;
   }
   return {};
@@ -63,6 +69,16 @@ std::vector<const DetectedFigure*> inReadingOrder() {
   return rows;
 }
 
+// What the holder ends up with after the queries: the last of its facts with a value, or,
+// with none, the last fact's reason.
+detect::TextFact written(const DetectedFigure& row, const detect::Hardware& hardware) {
+  detect::TextFact last;
+  for (const std::optional<FactRead>& read : row.reads) {
+    if (read) overwrite(last, read->read(hardware));
+  }
+  return last;
+}
+
 }  // namespace
 
 std::vector<ControlId> figureControls() {
@@ -71,7 +87,8 @@ std::vector<ControlId> figureControls() {
   return controls;
 }
 
-std::vector<FigureLine> describeFigures(const Form& form, const Provenance& provenance) {
+std::vector<FigureLine> describeFigures(const Form& form, const detect::Hardware& hardware,
+                                        std::span<const FieldId> derived) {
   std::vector<FigureLine> lines;
   lines.reserve(kDetectedFigures.size());
   for (const DetectedFigure* figure : inReadingOrder()) {
@@ -81,13 +98,26 @@ std::vector<FigureLine> describeFigures(const Form& form, const Provenance& prov
     line.shownIn = row.shownIn;
     line.shown = shownText(form, row.shownIn);
     if (row.unit) line.unit = form.control(*row.unit).text;
-    line.source = provenance.source(row.holder);
-    if (line.source) continue;
     if (row.derivation.empty()) {
-      line.gap = provenance.gap(row.holder);
-      line.detail = provenance.detail(row.holder);
+      const detect::TextFact fact = written(row, hardware);
+      line.known = fact.value.has_value();
+      if (line.known) {
+        line.source = sourceName(fact.source);
+        line.rated = row.ratedFromFirmware &&
+                     (fact.source == detect::Source::Wmi || fact.source == detect::Source::Smbios);
+      } else {
+        line.why = fact.why;
+        line.detail = fact.detail;
+      }
+    } else {
+      line.known = std::find(derived.begin(), derived.end(), row.holder) != derived.end();
+      if (line.known) line.source = "derived";
     }
-    line.whyUnknown = whyUnknown(row, line.gap, line.detail);
+    if (!line.known) {
+      line.tooltip = whyUnknown(row, line.why, line.detail);
+    } else {
+      line.tooltip = line.rated ? kRatedClock : form.control(row.shownIn).tooltip;
+    }
   }
   return lines;
 }
@@ -97,10 +127,10 @@ std::string reportText(const std::vector<FigureLine>& lines) {
   for (const FigureLine& line : lines) {
     text += line.heading;
     text += ": ";
-    if (line.source) {
+    if (line.known) {
       text += line.shown;
       if (!line.unit.empty()) (text += ' ') += line.unit;
-      ((text += " (") += sourceName(*line.source)) += ')';
+      ((text += " (") += line.source) += line.rated ? ", rated)" : ")";
     } else {
       text += "unknown";
       if (const std::string reason = reportReason(line); !reason.empty()) {
@@ -112,22 +142,27 @@ std::string reportText(const std::vector<FigureLine>& lines) {
   return text;
 }
 
-std::string detectionReport(ManagementService& service) {
+std::string detectionReport(const detect::Hardware& hardware) {
   MemoryForm form(mainwin::kControls, mainwin::kExplanationLine);
-  const Provenance provenance = runDetection(service, form);
-  return reportText(describeFigures(form, provenance));
+  return reportText(runDetection(form, hardware));
 }
 
-AwaitedReport awaitReport(DeadlineService& service, std::chrono::milliseconds patience,
+AwaitedReport awaitReport(detect::Detection& detection, std::chrono::milliseconds patience,
                           const std::function<void()>& waiting) {
-  if (!service.waitUntil(std::chrono::steady_clock::now() + patience)) waiting();
-  AwaitedReport report{detectionReport(service), service.answeredInFull(), {}};
-  for (const auto& [className, fault] : service.faults()) {
-    report.faults.push_back(className + (fault.gap == Gap::TimedOut
-                                             ? ": no answer within " + fault.detail
-                                             : ": the service failed: " + fault.detail));
+  if (!detection.waitUntil(std::chrono::steady_clock::now() + patience)) {
+    waiting();
+    (void)detection.waitUntil(std::chrono::steady_clock::time_point::max());
+  }
+  const detect::Hardware& hardware = detection.answers();
+  AwaitedReport report{detectionReport(hardware), {}};
+  for (const detect::PartFault& fault : faults(hardware)) {
+    const std::string part(fault.part);
+    report.faults.push_back(fault.why == Why::TimedOut
+                                ? "no answer about the " + part + " within " + fault.detail
+                                : "the hardware service failed for the " + part + ": " +
+                                      fault.detail);
   }
   return report;
 }
 
-}  // namespace freqsmith::detect
+}  // namespace freqsmith
