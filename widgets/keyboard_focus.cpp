@@ -1,0 +1,38 @@
+// Applies the keyboard order to the widgets.
+#include "keyboard_focus.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "keyboard_order.h"
+
+namespace freqsmith {
+namespace {
+
+// The widget that takes the focus for a row: the strip of a tab control, which Qt would
+// otherwise chain together with every page it holds.
+QWidget* focusTaker(QWidget* widget) {
+  if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return tabs->tabBar();
+  return widget;
+}
+
+}  // namespace
+
+void orderKeyboardFocus(std::span<const Control> table, const std::vector<QWidget*>& widgets) {
+  QWidget* previous = nullptr;
+  for (const std::size_t row : keyboardOrder(table)) {
+    QWidget* widget = widgets[row] ? focusTaker(widgets[row]) : nullptr;
+    if (!widget) continue;
+    if (previous) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+void focusFirstInput(std::span<const Control> table, const std::vector<QWidget*>& widgets) {
+  if (const std::optional<std::size_t> row = firstInput(table); row && widgets[*row]) {
+    widgets[*row]->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+}  // namespace freqsmith
