@@ -1,6 +1,7 @@
 // Applies the keyboard order to the widgets.
 #include "keyboard_focus.h"
 
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
@@ -30,9 +31,12 @@ void orderKeyboardFocus(std::span<const Control> table, const std::vector<QWidge
 }
 
 void focusFirstInput(std::span<const Control> table, const std::vector<QWidget*>& widgets) {
-  if (const std::optional<std::size_t> row = firstInput(table); row && widgets[*row]) {
-    widgets[*row]->setFocus(Qt::OtherFocusReason);
-  }
+  const std::optional<std::size_t> row = firstInput(table);
+  if (!row || !widgets[*row]) return;
+  widgets[*row]->setFocus(Qt::OtherFocusReason);
+  // Selected, as Tab leaves a field: what the user types replaces the design text instead of
+  // following it ("0" and a typed 133.3 would make 0133. in a five-character field).
+  if (auto* edit = qobject_cast<QLineEdit*>(widgets[*row])) edit->selectAll();
 }
 
 }  // namespace freqsmith

@@ -15,8 +15,8 @@ namespace freqsmith {
 // order; Tab then visits the shown ones in that order and comes round again.
 void orderKeyboardFocus(std::span<const Control> table, const std::vector<QWidget*>& widgets);
 
-// Gives the first input the focus, at once if its window is active and otherwise when it
-// becomes so.
+// Gives the first input the focus, with its text selected, at once if its window is active
+// and otherwise when it becomes so.
 void focusFirstInput(std::span<const Control> table, const std::vector<QWidget*>& widgets);
 
 }  // namespace freqsmith

@@ -16,6 +16,12 @@ class WindowStyle final : public QProxyStyle {
                   const QWidget* widget = nullptr) const override;
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget = nullptr) const override;
 };
+
+// The focus ring along the inside of `around`, for a widget that paints its own focus (the
+// release notes, whose text covers all but the edge of their frame).
+void drawFocusRing(QPainter* painter, const QRect& around);
 
 }  // namespace freqsmith
