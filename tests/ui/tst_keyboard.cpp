@@ -197,6 +197,17 @@ class KeyboardTest : public QObject {
     QCOMPARE(focusName(), QStringLiteral("Command3"));
   }
 
+  void ctrlTabBringsUpTheNextTabWithItsFirstControl() {
+    auto* tabs = control<QTabWidget>(window_.get(), "SSTab1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(focusName(), QStringLiteral("Text22"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(focusName(), QStringLiteral("Text1"));
+  }
+
   void theReleaseNotesAreReachedAndScrolledFromTheKeyboard() {
     control<QTabWidget>(window_.get(), "SSTab1")->setCurrentIndex(3);
     auto* notes = control<QPlainTextEdit>(window_.get(), "Text10");
