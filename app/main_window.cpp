@@ -18,6 +18,7 @@
 #include "detection.h"
 #include "detection_report.h"
 #include "hardware_query.h"
+#include "keyboard_focus.h"
 #include "look.h"
 #include "main_window_controls.h"
 #include "misc_tools.h"
@@ -95,6 +96,8 @@ MainWindow::MainWindow(std::unique_ptr<detect::Detection> detection, QWidget* pa
   prepareWindow(kControls, this, form_->widgets());
   buildControls(kControls, kPictures, form_->widgets(),
                 [](std::size_t row) { return !kOnLaterTab[row]; });
+  // The first input is on the first tab, built by now; it has the focus once the window is up.
+  focusFirstInput(kControls, form_->widgets());
   wireControls();
   // Until the rest is built, any input for this window first has it built, and so does
   // bringing another tab to the front.

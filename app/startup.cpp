@@ -3,11 +3,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStyleFactory>
 
 #include "build_config.h"
 #include "lazy_icon.h"
 #include "look.h"
+#include "window_style.h"
 
 namespace freqsmith {
 
@@ -30,9 +30,9 @@ void prepareApplication() {
   QApplication::setDesktopFileName(QStringLiteral(FREQSMITH_APP_ID));
   // One style everywhere: the window is laid out in fixed positions, and Fusion draws the
   // same on every desktop.
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(new WindowStyle);
   QApplication::setWindowIcon(appIcon());
-  installApplicationFonts();
+  installApplicationFont();
 }
 
 }  // namespace freqsmith

@@ -20,8 +20,8 @@ struct KeyVerdict {
   bool accept = false;      // then let the key through
 };
 
-// `code` is the key's 16-bit character code (8 Backspace, 9 Tab, 13 Enter, 27 Escape,
-// 3/22/24 the copy/paste/cut shortcuts). `selectedLength` characters would be replaced by
+// `code` is the key's 16-bit character code (8 Backspace, 9 Tab, 13 Enter, 3/22/24 the
+// copy/paste/cut shortcuts). `selectedLength` characters would be replaced by
 // the key; `maxLength` 0 means no limit.
 KeyVerdict judgeKey(KeyFilter filter, char16_t code, std::size_t textLength,
                     std::size_t selectedLength, std::size_t maxLength);

@@ -254,10 +254,11 @@ echo "  window after $((($(date +%s%N) - window_started) / 1000000)) ms"
 expect "caption" "$(xdotool getwindowname "$window")" "Freqsmith $version_text ($publisher_url)"
 wait_drawn "$window" || fail "the main window was not drawn"
 
-# Calculate takes the focus; Tab goes on to Reset, then into the first tab: Sys Clk, Multiplier
-# and the results in reading order. Typing into a field that Tab entered replaces its text.
+# Calculate takes the focus; Tab goes on to Reset, the tab strip, then into the first tab:
+# Sys Clk, Multiplier and the results in reading order. Typing into a field that Tab entered
+# replaces its text.
 xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
-xdotool key Tab Tab
+xdotool key Tab Tab Tab
 xdotool type --delay 50 200
 xdotool key Tab
 xdotool type --delay 50 10
@@ -265,7 +266,7 @@ before=$(picture_of "$window")
 xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
 wait_drawn "$window" "$before" || fail "Calculate changed nothing on the window"
 import -window "$window" "$shots/tab-1.png"
-xdotool key Tab Tab Tab Tab
+xdotool key Tab Tab Tab Tab Tab
 step "the worked example: 200 MHz x 10"
 # Results after Text1 and Text2, in tab order; the inputs between them refuse the copy key.
 for pair in Text3=2000 Text4=400 Text5=800 Text6=800 Text8=18000 Text9=24000 Text56=12000 \
@@ -280,7 +281,7 @@ step "the detected hardware, as the probe read it"
 # From the first tab, Ctrl+Tab twice shows "CPU and Mainboard" with its first field focused.
 xdotool mousemove --window "$window" "$calculate_x" "$calculate_y" click 1
 before=$(picture_of "$window")
-xdotool key Tab Tab ctrl+Tab
+xdotool key Tab Tab Tab ctrl+Tab
 wait_drawn "$window" "$before" || fail "ctrl+Tab did not bring up the second tab"
 import -window "$window" "$shots/tab-2.png"
 before=$(picture_of "$window")

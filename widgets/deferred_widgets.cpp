@@ -1,7 +1,10 @@
-// Deferred text layout and picture decoding.
+// Deferred text layout and picture decoding, and the notes' focus ring.
 #include "deferred_widgets.h"
 
+#include <QPainter>
 #include <QPixmap>
+
+#include "window_style.h"
 
 namespace freqsmith {
 
@@ -22,6 +25,13 @@ void NotesView::showEvent(QShowEvent* event) {
     pending_ = QString();
   }
   QPlainTextEdit::showEvent(event);
+}
+
+void NotesView::paintEvent(QPaintEvent* event) {
+  QPlainTextEdit::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(viewport());
+  drawFocusRing(&painter, viewport()->rect());
 }
 
 PictureButton::PictureButton(const QString& caption, const char* resource, QSize size,

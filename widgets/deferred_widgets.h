@@ -1,5 +1,6 @@
 // Widgets on tabs the user has not opened yet do their expensive part when first shown: the
-// notes lay out their text, a picture button decodes its picture.
+// notes lay out their text, a picture button decodes its picture. The notes also draw
+// their own focus ring.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -18,6 +19,8 @@ class NotesView final : public QPlainTextEdit {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The focus ring, along the edge of the text: the text covers all but a pixel of the frame.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   QString pending_;

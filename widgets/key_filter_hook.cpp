@@ -25,7 +25,6 @@ std::optional<char16_t> typedCharacter(const QKeyEvent& event) {
     case Qt::Key_Enter:
       return u'\r';
     case Qt::Key_Escape:
-      return char16_t{27};
     case Qt::Key_Delete:
       return std::nullopt;
     default:

@@ -14,8 +14,10 @@ class QLineEdit;
 namespace freqsmith {
 
 // The character code a key press types, as a 16-bit code (Backspace 8, Tab 9, Enter 13,
-// Escape 27, Ctrl+C 3, Ctrl+V 22, Ctrl+X 24); nullopt for keys that type no character
-// (arrows, Home, Delete, function keys), which the filters leave alone.
+// Ctrl+C 3, Ctrl+V 22, Ctrl+X 24); nullopt for keys that type no character (arrows, Home,
+// Delete, function keys, Escape), which the filters leave alone. Escape cancels a dialog
+// rather than typing into a field, so it goes on to the dialog from whichever field has
+// the focus.
 [[nodiscard]] std::optional<char16_t> typedCharacter(const QKeyEvent& event);
 
 class KeyFilterHook final : public QObject {

@@ -1,5 +1,12 @@
 // Fonts and palettes per role. The window was drawn for "MS Sans Serif" and "Small Fonts";
 // where those are missing, metric-compatible families keep the captions inside their boxes.
+//
+// A desktop theme sets the application's palette and font, and those of single widget
+// classes, when the program starts and again whenever the user changes them (Debian's
+// qt6-gtk-platformtheme under a dark GTK theme gives a dark palette; qt6ct sets its own
+// font once the event loop runs, after the window is built). A window drawn in fixed places
+// and colours cannot follow them, so each window carries a palette and a font in which
+// every attribute is set, and its controls take theirs from it, never from the application.
 #include "look.h"
 
 #include <QApplication>
@@ -12,8 +19,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
-#include "small_label.h"
 
 namespace freqsmith {
 namespace {
@@ -27,6 +34,39 @@ const QColor kExhaustCaption(0x80, 0x40, 0x00);
 const QColor kIntakeTotalCaption(0x00, 0x00, 0x80);
 const QColor kNoteText(0x40, 0x40, 0x40);
 
+// Fusion's light palette, the one the window's colours were chosen against. Qt gives it
+// only where the desktop offers no palette of its own (Fusion's standard palette follows
+// the desktop's), so it is written out: every role, so that no colour is left to the
+// application's palette.
+struct PaletteColour {
+  QPalette::ColorRole role;
+  QRgb shown;  // active and inactive
+  QRgb disabled;
+};
+constexpr PaletteColour kLightPalette[] = {
+    {QPalette::WindowText, 0xff000000, 0xffbebebe},
+    {QPalette::Button, 0xffefefef, 0xffefefef},
+    {QPalette::Light, 0xffffffff, 0xffffffff},
+    {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
+    {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
+    {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
+    {QPalette::Text, 0xff000000, 0xffbebebe},
+    {QPalette::BrightText, 0xffffffff, 0xffffffff},
+    {QPalette::ButtonText, 0xff000000, 0xffbebebe},
+    {QPalette::Base, 0xffffffff, 0xffefefef},
+    {QPalette::Window, 0xffefefef, 0xffefefef},
+    {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
+    {QPalette::Highlight, 0xff308cc6, 0xff919191},
+    {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
+    {QPalette::Link, 0xff0000ff, 0xff0000ff},
+    {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
+    {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
+    {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
+    {QPalette::ToolTipText, 0xff000000, 0xff000000},
+    {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+};
+static_assert(std::size(kLightPalette) == QPalette::NColorRoles - 1, "every role but NoRole");
+
 // The first of `families` that is installed, found once by name: handing Qt the whole list,
 // or asking it about each name, would have it resolve the missing ones through the
 // platform's font substitution, which costs more than the rest of the start-up.
@@ -39,11 +79,14 @@ QString installedFamily(const QStringList& families) {
 }
 
 QFont makeFont(const QString& family, double points, bool bold) {
-  QFont font;
-  font.setFamily(family);
+  // Made from a font of Qt's defaults, not from the application's, and with every
+  // attribute marked as set: a widget takes nothing from the application's font then, not
+  // even the italic, stretch or style name a theme's font may carry.
+  QFont font(family);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
+  font.setResolveMask(QFont::AllPropertiesResolved);
   return font;
 }
 
@@ -112,18 +155,35 @@ void setColours(QWidget* widget, const QColor& base, const QColor& text) {
   widget->setPalette(palette);
 }
 
-// Setting a font re-lays out the widget's text; most controls already have the font the
-// application gave their class (installApplicationFonts).
+// Setting a font re-lays out the widget's text; most controls already have the plain font
+// of their window.
 void setFontIfOther(QWidget* widget, const QFont& font) {
   if (widget->font() != font) widget->setFont(font);
 }
 
 }  // namespace
 
-void installApplicationFonts() {
+void installApplicationFont() {
   QApplication::setFont(plainFont());
-  QApplication::setFont(fieldFont(), "QLineEdit");
-  QApplication::setFont(smallFont(), SmallLabel::staticMetaObject.className());
+}
+
+const QPalette& windowPalette() {
+  static const QPalette palette = [] {
+    QPalette own;
+    for (const PaletteColour& colour : kLightPalette) {
+      for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        own.setColor(group, colour.role, QColor::fromRgba(colour.shown));
+      }
+      own.setColor(QPalette::Disabled, colour.role, QColor::fromRgba(colour.disabled));
+    }
+    return own;
+  }();
+  return palette;
+}
+
+void adoptWindowLook(QWidget* window) {
+  window->setPalette(windowPalette());
+  window->setFont(plainFont());
 }
 
 QRect pixelRect(const Twips& place) {
@@ -229,6 +289,10 @@ void fitTextToWidth(QLineEdit* field, const Control& control) {
   const QFont base = control.look == Look::Total ? lookFont(Look::Total) : fieldFont();
   const QFont font = fittedFont(base, field->text(), field->width() - 2 * kInset);
   if (font != field->font()) field->setFont(font);
+}
+
+void showTextFromStart(QLineEdit* field) {
+  field->setCursorPosition(0);
 }
 
 void fitCaptionToWidth(QLabel* label) {

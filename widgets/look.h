@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPalette;
 class QWidget;
 
 namespace freqsmith {
@@ -24,9 +25,16 @@ QFont plainFont();  // 8.25 pt
 QFont smallFont();  // 6.75 pt
 QFont lookFont(Look look);
 
-// Makes the plain font the application's and the bold field font that of every line edit,
-// so that most controls need no font of their own.
-void installApplicationFonts();
+// Makes the plain font the application's, for what is not a window of the program's own:
+// tooltips and the fields' context menus.
+void installApplicationFont();
+
+// The light palette every window is drawn in, whatever the desktop's.
+const QPalette& windowPalette();
+
+// Gives a window the palette and the plain font that its controls take, whatever palette
+// and fonts the desktop's theme gives the application or single kinds of widgets.
+void adoptWindowLook(QWidget* window);
 
 // Colours, font and frame of a control according to its role and look.
 void applyLook(QWidget* widget, const Control& control);
@@ -36,6 +44,10 @@ QFont fittedFont(QFont font, const QString& text, int room);
 
 // A result longer than its field was drawn for is shown whole, in a smaller font.
 void fitTextToWidth(QLineEdit* field, const Control& control);
+
+// A read-only field whose text is wider than the field shows the text's beginning, not its
+// end, where a line edit leaves the caret after a new text.
+void showTextFromStart(QLineEdit* field);
 
 // A one-line caption wider than its label in this platform's fonts is drawn whole: with its
 // letters set a little closer, or when that is not enough, in a smaller size.

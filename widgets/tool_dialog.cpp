@@ -4,6 +4,7 @@
 #include <QToolTip>
 
 #include "control_wiring.h"
+#include "keyboard_focus.h"
 #include "qt_text.h"
 #include "widget_form.h"
 #include "window_builder.h"
@@ -23,6 +24,11 @@ ToolDialog::ToolDialog(const ToolWindow& window, QWidget* owner)
 }
 
 ToolDialog::~ToolDialog() = default;
+
+void ToolDialog::showEvent(QShowEvent* event) {
+  focusFirstInput(window_.controls, form_->widgets());
+  QDialog::showEvent(event);
+}
 
 void ToolDialog::wireControls() {
   freqsmith::wireControls(window_.controls, form_->widgets(), this,

@@ -1,6 +1,7 @@
 // A converter dialog: a fixed-size tool window built from its ToolWindow description, with
 // the key filters and click routing of its table, a balloon on the field a fault is about,
-// and its design texts back in place every time it closes.
+// its design texts back in place every time it closes, and the focus on its first input
+// every time it opens.
 #pragma once
 
 #include <QDialog>
@@ -18,6 +19,9 @@ class ToolDialog final : public QDialog {
   // `owner` is the window that the dialog stays above and is modal for when it is run.
   ToolDialog(const ToolWindow& window, QWidget* owner);
   ~ToolDialog() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void wireControls();

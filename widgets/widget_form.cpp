@@ -36,6 +36,7 @@ void WidgetForm::writeText(ControlId id, std::string text) {
     if (edit->text() == value) return;
     edit->setText(value);
     if (control(id).role == FieldRole::Result) fitTextToWidth(edit, control(id));
+    if (edit->isReadOnly()) showTextFromStart(edit);
   } else if (auto* figure = qobject_cast<DisplayLabel*>(w)) {
     if (figure->text() != value) figure->setFigure(value);
   } else if (auto* label = qobject_cast<QLabel*>(w)) {

@@ -1,47 +1,32 @@
-// One widget per row, in table order, so that keyboard focus follows the reading order.
+// One widget per row, in table order; once every row is built, the Tab chain its table gives.
 #include "window_builder.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
 #include <unordered_map>
 
 #include "caption_frame.h"
 #include "deferred_widgets.h"
 #include "display_label.h"
 #include "hidden_field.h"
+#include "keyboard_focus.h"
 #include "look.h"
 #include "picture_label.h"
 #include "qt_text.h"
-#include "small_label.h"
 
 namespace freqsmith {
 namespace {
 
-// Four captions of the tab strip must fit across the window, as they did on the platform the
-// window was drawn for; the style's tab padding is narrowed to make room for wider fonts.
-class CompactTabStyle final : public QProxyStyle {
- public:
-  int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                  const QWidget* widget) const override {
-    if (metric == PM_TabBarTabHSpace) return 10;
-    return QProxyStyle::pixelMetric(metric, option, widget);
-  }
-};
-
 QWidget* makeTabs(QWidget* parent) {
   auto* tabs = new QTabWidget(parent);
-  auto* style = new CompactTabStyle;
-  style->setParent(tabs);
-  tabs->tabBar()->setStyle(style);
   tabs->setUsesScrollButtons(false);
   tabs->tabBar()->setExpanding(true);
   return tabs;
@@ -52,6 +37,10 @@ QWidget* makeField(const Control& row, QWidget* parent) {
     auto* notes = new NotesView(toQString(row.text), parent);
     notes->setReadOnly(true);
     notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Reached by Tab like any field, it scrolls with the arrow and page keys, and Tab goes
+    // on to the next control.
+    notes->setFocusPolicy(Qt::StrongFocus);
+    notes->setTabChangesFocus(true);
     return notes;
   }
   if (row.role == FieldRole::Hidden) return new HiddenField(toQString(row.text), parent);
@@ -59,6 +48,7 @@ QWidget* makeField(const Control& row, QWidget* parent) {
   edit->setAlignment(Qt::AlignCenter);
   const bool typed = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
   edit->setReadOnly(!typed);
+  if (!typed) showTextFromStart(edit);
   // Only typed fields carry the widget's own limit: it refuses keys and cuts pastes. The
   // program's writes are cut by the form, which keeps every digit before the point.
   if (typed && row.maxLength > 0) edit->setMaxLength(row.maxLength);
@@ -67,12 +57,8 @@ QWidget* makeField(const Control& row, QWidget* parent) {
 
 QWidget* makeLabel(const Control& row, QWidget* parent) {
   const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
-  // Labels in the small type are made as SmallLabel, which takes that font from the
-  // application instead of changing its font after it is made.
-  const bool small = lookFont(row.look) == smallFont();
-  QLabel* label = figure  ? new DisplayLabel(toQString(row.text), row.look, parent)
-                  : small ? new SmallLabel(toQString(row.text), parent)
-                          : new QLabel(toQString(row.text), parent);
+  QLabel* label = figure ? new DisplayLabel(toQString(row.text), row.look, parent)
+                         : new QLabel(toQString(row.text), parent);
   label->setTextFormat(Qt::PlainText);
   switch (row.look) {
     case Look::Heading:
@@ -94,6 +80,16 @@ QWidget* makeLabel(const Control& row, QWidget* parent) {
       break;
   }
   return label;
+}
+
+// The control's place, cut to its container where it runs past the container's edge, as
+// the window system cuts it anyway: centred text is then centred in what is seen. (The
+// explanation line runs 5 pixels past the bottom of the window and lost the descenders
+// of its text to it.)
+QRect placeWithin(const Control& row, const QWidget* parent) {
+  const QRect place = pixelRect(row.place);
+  const QRect seen = place & parent->rect();
+  return seen.isEmpty() ? place : seen;
 }
 
 Artwork artworkOf(std::span<const PictureSource> pictures, std::string_view name) {
@@ -143,9 +139,8 @@ void prepareWindow(std::span<const Control> table, QWidget* window,
   widgets.assign(table.size(), nullptr);
   widgets[0] = window;
   window->setObjectName(toQString(table[0].name));
-  // The controls take their fonts from the application (plain, and bold for line edits);
-  // a font set on the window would override the line edits' one.
-  if (QApplication::font() != plainFont()) installApplicationFonts();
+  // Before the first control, so that each takes the window's palette and font as it is made.
+  adoptWindowLook(window);
   window->setFixedSize(pixelRect(table[0].place).size());
 }
 
@@ -163,7 +158,7 @@ void buildControls(std::span<const Control> table, std::span<const PictureSource
     QWidget* parent = widgets[rowOf.at(row.parent)];
     QWidget* widget = makeWidget(row, pictures, parent);
     widget->setObjectName(toQString(row.name));
-    if (row.kind != ControlKind::TabPage) widget->setGeometry(pixelRect(row.place));
+    if (row.kind != ControlKind::TabPage) widget->setGeometry(placeWithin(row, parent));
     // A control placed beyond the window's edge is never seen; hidden, it costs nothing.
     if (parent == window && row.place.left >= table[0].place.width) widget->setVisible(false);
     if (!row.title.empty()) widget->setAccessibleName(toQString(row.title));
@@ -175,6 +170,9 @@ void buildControls(std::span<const Control> table, std::span<const PictureSource
       fitCaptionToWidth(static_cast<QLabel*>(widget));
     widgets[i] = widget;
   }
+  const bool whole =
+      std::all_of(widgets.begin() + 1, widgets.end(), [](QWidget* w) { return w != nullptr; });
+  if (whole) orderKeyboardFocus(table, widgets);
 }
 
 std::vector<QWidget*> buildControls(std::span<const Control> table, QWidget* window,

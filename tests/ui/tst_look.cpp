@@ -1,17 +1,25 @@
-// Captions wider than their labels in the fonts at hand are drawn whole: with the letters
-// closer when a little too wide, in a smaller size when far too wide, untouched when they fit.
+// Texts are seen whole: captions wider than their labels in the fonts at hand are drawn
+// with the letters closer when a little too wide, in a smaller size when far too wide,
+// untouched when they fit; the explanation line keeps its descenders; a read-only field's
+// text wider than the field reads from its start.
 #include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QStyle>
 #include <QTest>
 
 #include "lazy_icon.h"
 #include "look.h"
+#include "facts.h"
+#include "main_window.h"
+#include "main_window_controls.h"
 #include "startup.h"
 #include "window_test_support.h"
 
+using freqsmith::MainWindow;
 using namespace freqsmith::testing;
 
 class LookTest : public QObject {
@@ -53,6 +61,70 @@ class LookTest : public QObject {
     const QFont before = label.font();
     freqsmith::fitCaptionToWidth(&label);
     QCOMPARE(label.font(), before);
+  }
+
+  // Its letters' tails (j, p, g) included, in whatever sentence it shows.
+  void theExplanationLineIsSeenWhole_data() {
+    QTest::addColumn<QString>("clicked");
+    QTest::newRow("at start") << QString();
+    QTest::newRow("the line itself") << "text7";
+    QTest::newRow("Sys Clk") << "Label5";
+    QTest::newRow("L2 Cache Speed") << "Label70";
+  }
+
+  void theExplanationLineIsSeenWhole() {
+    QFETCH(QString, clicked);
+    MainWindow window(detectionOn(freqsmith::detect::Hardware{}));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(detectionDone(window));
+    auto* line = control<QLabel>(&window, "text7");
+    if (!clicked.isEmpty()) click(control(&window, qPrintable(clicked)));
+    QVERIFY(window.rect().contains(line->geometry()));
+    const QFontMetrics metrics(line->font());
+    const QRect text = QStyle::alignedRect(line->layoutDirection(), line->alignment(),
+                                           metrics.size(0, line->text()), line->contentsRect());
+    QVERIFY2(line->contentsRect().contains(text),
+             qPrintable(QStringLiteral("%1 in a line of %2 pixels")
+                            .arg(metrics.height())
+                            .arg(line->contentsRect().height())));
+    QVERIFY(metrics.descent() > 0);
+  }
+
+  void aReadOnlyTextWiderThanItsFieldReadsFromItsStart_data() {
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    // Nothing detected: the speed field takes the placeholder of the large figure.
+    QTest::newRow("L2 speed of a machine that says nothing") << false << "Textl2speed"
+                                                             << "Current Speed";
+    QTest::newRow("a long processor name")
+        << true << "Textcputype"
+        << "Test Processor Extreme Edition with a very long model name, 3.2 GHz";
+  }
+
+  void aReadOnlyTextWiderThanItsFieldReadsFromItsStart() {
+    QFETCH(bool, answers);
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    freqsmith::detect::Hardware machine;
+    if (answers) {
+      machine.processor.maker = {"GenuineIntel", freqsmith::detect::Source::Wmi};
+      machine.processor.name = {text.toStdString(), freqsmith::detect::Source::Wmi};
+    }
+    MainWindow window(detectionOn(machine));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(detectionDone(window));
+    auto* field = control<QLineEdit>(&window, qPrintable(name));
+    bringToFront(field);
+    QCOMPARE(field->text(), text);
+    QVERIFY(QFontMetrics(field->font()).horizontalAdvance(text) > field->contentsRect().width());
+    // The character at the field's left edge, once the field is drawn (which scrolls its
+    // text to show the caret), is the first.
+    field->grab();
+    const QPoint leftEdge(field->contentsRect().left() + 3, field->height() / 2);
+    QCOMPARE(field->cursorPositionAt(leftEdge), 0);
   }
 
   // The program's icon offers every size it embeds and draws each from the nearest picture:

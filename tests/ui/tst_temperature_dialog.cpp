@@ -176,7 +176,7 @@ class TemperatureDialogTest : public QObject {
     row("a minus after a digit is typed too", "Text3", "3", "{end}-", "3-");
     row("a selection is typed over", "Text1", "98.6", "{all}451", "451");
     row("letters are refused", "Text1", "12", "{end}abc", "12");
-    row("control keys are discarded", "Text3", "12", "{enter}{esc}{ctrl+v}", "12");
+    row("control keys are discarded", "Text3", "12", "{enter}{ctrl+v}", "12");
   }
 
   void filtersKeys() {
