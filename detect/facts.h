@@ -119,7 +119,8 @@ void overwrite(Part& part, Part later) {
   auto from = facts(later);
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     (overwrite(std::get<I>(into), std::move(std::get<I>(from))), ...);
-  }(std::make_index_sequence<std::tuple_size_v<decltype(into)>>{});
+  }
+  (std::make_index_sequence<std::tuple_size_v<decltype(into)>>{});
 }
 
 // A part that was not answered in full: the part as the user knows it ("processor",

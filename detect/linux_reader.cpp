@@ -92,8 +92,9 @@ class LinuxMachine {
   }
 
   Board board() {
-    const std::vector<TextFact> strings = dmiStrings(
-        smbios_type::kBaseBoard, {{"board_vendor", 0x04}, {"board_name", 0x05}, {"board_version", 0x06}});
+    const std::vector<TextFact> strings =
+        dmiStrings(smbios_type::kBaseBoard,
+                   {{"board_vendor", 0x04}, {"board_name", 0x05}, {"board_version", 0x06}});
     return {strings[0], strings[1], strings[2]};
   }
 

@@ -19,9 +19,12 @@ struct Column {
 };
 
 constexpr Column<Processor> kProcessorColumns[] = {
-    {"manufacturer", &Processor::maker},     {"extclock", &Processor::busMhz},
-    {"CurrentClockSpeed", &Processor::speedMhz}, {"L2CacheSize", &Processor::level2Kb},
-    {"Name", &Processor::name},              {"socketdesignation", &Processor::socket},
+    {"manufacturer", &Processor::maker},
+    {"extclock", &Processor::busMhz},
+    {"CurrentClockSpeed", &Processor::speedMhz},
+    {"L2CacheSize", &Processor::level2Kb},
+    {"Name", &Processor::name},
+    {"socketdesignation", &Processor::socket},
 };
 
 constexpr Column<Board> kBoardColumns[] = {
@@ -61,8 +64,7 @@ NumberFact numberFact(const WmiValue& value) {
 }
 
 template <class Part, std::size_t N>
-Part readClass(WmiSession& session, std::string_view className,
-               const Column<Part> (&columns)[N]) {
+Part readClass(WmiSession& session, std::string_view className, const Column<Part> (&columns)[N]) {
   std::array<std::string_view, N> properties;
   for (std::size_t i = 0; i < N; ++i) properties[i] = columns[i].property;
   const WmiAnswer answer = session.select(className, properties);

@@ -171,9 +171,9 @@ class ComSession final : public WmiSession {
     // The local machine as the current user; the maximum wait keeps a service that does not
     // answer from blocking its caller for good.
     if (SUCCEEDED(result)) {
-      result = locator->ConnectServer(path.get(), nullptr, nullptr, nullptr,
-                                      WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                      services_.put());
+      result =
+          locator->ConnectServer(path.get(), nullptr, nullptr, nullptr,
+                                 WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr, services_.put());
     }
     if (SUCCEEDED(result)) result = setBlanket(services_.get());
     if (FAILED(result)) {

@@ -35,8 +35,9 @@ class RecordedWmi final : public detect::WmiSession {
     for (const std::string_view property : properties) (question += ' ') += property;
     asked.push_back(std::move(question));
 
-    const auto recorded = std::find_if(classes_.begin(), classes_.end(),
-                                       [&](const RecordedClass& c) { return same(c.name, className); });
+    const auto recorded =
+        std::find_if(classes_.begin(), classes_.end(),
+                     [&](const RecordedClass& c) { return same(c.name, className); });
     if (recorded == classes_.end()) return {{}, std::string(kInvalidClass)};
     detect::WmiAnswer answer{{}, recorded->error};
     for (const auto& instance : recorded->instances) {

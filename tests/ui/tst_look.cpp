@@ -11,9 +11,9 @@
 #include <QStyle>
 #include <QTest>
 
+#include "facts.h"
 #include "lazy_icon.h"
 #include "look.h"
-#include "facts.h"
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "startup.h"

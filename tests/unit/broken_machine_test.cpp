@@ -301,9 +301,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRow{"50 MB of processors",
                   hugeCpuinfo,
                   {{"name", kIntelNameFound}, {"maker", "\"GenuineIntel\" (cpuinfo)"}}},
-        BrokenRow{"a megabyte of one-line processors",
-                  tinyBlocksCpuinfo,
-                  {{"name", kIntelNameFound}}},
+        BrokenRow{
+            "a megabyte of one-line processors", tinyBlocksCpuinfo, {{"name", kIntelNameFound}}},
         BrokenRow{"cut in the middle of the model name",
                   [](Tree& tree) { tree.write(kCpuinfo, fixtureText(kCpuinfo).substr(0, 100)); },
                   {{"name", "\"Desktop Processor Q4\" (cpuinfo)"},
@@ -325,8 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   {}},
         BrokenRow{"a pipe", [](Tree& tree) { tree.fifo(kCpuinfo); }, {{"name", kAbsent}}},
-        BrokenRow{
-            "a directory", [](Tree& tree) { tree.directory(kCpuinfo); }, {{"name", kAbsent}}},
+        BrokenRow{"a directory", [](Tree& tree) { tree.directory(kCpuinfo); }, {{"name", kAbsent}}},
         BrokenRow{"a symlink to itself",
                   [](Tree& tree) { tree.symlink(kCpuinfo, "cpuinfo"); },
                   {{"name", kAbsent}, {"BIOS version", "\"1203\" (sysfs)"}}},
@@ -362,12 +360,11 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRow{"a pipe for a cache level",
                   [](Tree& tree) { tree.fifo(kCpu0 / "cache" / "index2" / "level"); },
                   {{"name", kIntelNameFound}}},
-        BrokenRow{
-            "a 100 KB board vendor",
-            [](Tree& tree) {
-              tree.write(kDmiId / "board_vendor", std::string(100 * 1024, 'A') + "\n");
-            },
-            {{"board maker", kAbsent}, {"board product", "\"BM-Z270 DESKTOP\" (sysfs)"}}},
+        BrokenRow{"a 100 KB board vendor",
+                  [](Tree& tree) {
+                    tree.write(kDmiId / "board_vendor", std::string(100 * 1024, 'A') + "\n");
+                  },
+                  {{"board maker", kAbsent}, {"board product", "\"BM-Z270 DESKTOP\" (sysfs)"}}},
         BrokenRow{"NUL bytes in the board vendor",
                   [](Tree& tree) { tree.write(kDmiId / "board_vendor", "BMKR\0\0\0\n"s); },
                   {{"board maker", kAbsent}}},
@@ -395,9 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenRow{"a structure length past the end",
                   [](Tree& tree) { tree.write(kDmiTable, tableWithHugeLength()); },
-                  {{"socket", kAbsent},
-                   {"bus", kAbsent},
-                   {"name", kIntelNameFound}}},
+                  {{"socket", kAbsent}, {"bus", kAbsent}, {"name", kIntelNameFound}}},
         BrokenRow{"more structures than the cap",
                   [](Tree& tree) { tree.write(kDmiTable, tableOfManyStructures()); },
                   {{"socket", kAbsent}, {"bus", kAbsent}}},
@@ -410,9 +405,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRow{"a pipe",
                   [](Tree& tree) { tree.fifo(kDmiTable); },
                   {{"socket", kAbsent}, {"name", kIntelNameFound}}},
-        BrokenRow{"a directory",
-                  [](Tree& tree) { tree.directory(kDmiTable); },
-                  {{"bus", kAbsent}}},
+        BrokenRow{"a directory", [](Tree& tree) { tree.directory(kDmiTable); }, {{"bus", kAbsent}}},
         BrokenRow{"cut in the middle",
                   [](Tree& tree) { tree.write(kDmiTable, fixtureText(kDmiTable).substr(0, 150)); },
                   {{"name", kIntelNameFound}}}),

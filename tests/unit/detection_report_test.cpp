@@ -57,20 +57,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "CPU Speed: 2300 Mhz (cpuinfo)", "Mainboard vendor: unknown",
                    "BIOS version: 1.16.2-vm (sysfs)"}},
         // The last processor's figures, as in the window; its clock is the table's.
-        ReportRow{"two-socket-server",
-                  {"System Clock: 166 Mhz (SMBIOS)", "CPU Multiplier: 15.2 (derived)",
-                   "CPU Speed: 2533 Mhz (SMBIOS, rated)",
-                   "Mainboard vendor: Server Boards Co. (SMBIOS)",
-                   "Processor socket: CPU3 (SMBIOS)"}}));
+        ReportRow{
+            "two-socket-server",
+            {"System Clock: 166 Mhz (SMBIOS)", "CPU Multiplier: 15.2 (derived)",
+             "CPU Speed: 2533 Mhz (SMBIOS, rated)", "Mainboard vendor: Server Boards Co. (SMBIOS)",
+             "Processor socket: CPU3 (SMBIOS)"}}));
 
 struct ZeroRow {
   const char* name;
   std::int64_t bus;
   std::int64_t speed;
   std::vector<const char*> expected;
-  friend std::ostream& operator<<(std::ostream& out, const ZeroRow& row) {
-    return out << row.name;
-  }
+  friend std::ostream& operator<<(std::ostream& out, const ZeroRow& row) { return out << row.name; }
 };
 
 class ZeroClock : public ::testing::TestWithParam<ZeroRow> {};
@@ -78,9 +76,9 @@ class ZeroClock : public ::testing::TestWithParam<ZeroRow> {};
 // Firmware and virtual machines write 0 for a clock they do not know: whichever platform
 // read it, that is an unknown figure, not a figure of 0 nor one worked out from 0.
 TEST_P(ZeroClock, IsUnknownAndGivesNothingDerived) {
-  detect::Detection detection(testing::fixedReader(
-      {.processor = {.busMhz = testing::fact(GetParam().bus),
-                     .speedMhz = testing::fact(GetParam().speed)}}));
+  detect::Detection detection(
+      testing::fixedReader({.processor = {.busMhz = testing::fact(GetParam().bus),
+                                          .speedMhz = testing::fact(GetParam().speed)}}));
   const std::vector<std::string> lines = linesOf(detectionReport(detection.answers()));
   for (const char* expected : GetParam().expected) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())

@@ -48,7 +48,9 @@ class TroubledReader : public ::testing::Test {
     EXPECT_FALSE(readerHeld()) << "the worker still holds the reader";
   }
 
-  Reader troubled(Part part, How how) { return testing::troubledReader(desktop(), part, how, gate_); }
+  Reader troubled(Part part, How how) {
+    return testing::troubledReader(desktop(), part, how, gate_);
+  }
   bool readerHeld() const { return gate_.use_count() > 1; }
 
   std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
@@ -96,7 +98,7 @@ TEST_P(AnswersInTime, WithThePartsThatCameAndReturnsByTheLimit) {
   const auto detailOf = [&](std::optional<Why> why) {
     if (why == Why::TimedOut) return durationText(kLimit);
     return std::string(why == Why::ServiceFailed && row.how == How::Throw ? "the backend failed"
-                                                                           : testing::kServiceError);
+                                                                          : testing::kServiceError);
   };
   EXPECT_EQ(answers.processor.name,
             expected(whole.processor, row.processor, detailOf(row.processor)).name);
@@ -113,14 +115,17 @@ INSTANTIATE_TEST_SUITE_P(
         // Hanging: the parts read before stay; that part and all after it time out.
         TroubleRow{"hangs reading the processor", Part::Processor, How::Hang, Why::TimedOut,
                    Why::TimedOut, Why::TimedOut},
-        TroubleRow{"hangs reading the board", Part::Board, How::Hang, {}, Why::TimedOut,
-                   Why::TimedOut},
+        TroubleRow{
+            "hangs reading the board", Part::Board, How::Hang, {}, Why::TimedOut, Why::TimedOut},
         TroubleRow{"hangs reading the BIOS", Part::Bios, How::Hang, {}, {}, Why::TimedOut},
         // Throwing or failing: that part has failed, the next is read as usual.
-        TroubleRow{"throws reading the processor", Part::Processor, How::Throw,
-                   Why::ServiceFailed, {}, {}},
-        TroubleRow{"throws reading the board", Part::Board, How::Throw, {}, Why::ServiceFailed,
+        TroubleRow{"throws reading the processor",
+                   Part::Processor,
+                   How::Throw,
+                   Why::ServiceFailed,
+                   {},
                    {}},
+        TroubleRow{"throws reading the board", Part::Board, How::Throw, {}, Why::ServiceFailed, {}},
         TroubleRow{"fails reading the BIOS", Part::Bios, How::Fail, {}, {}, Why::ServiceFailed}),
     [](const ::testing::TestParamInfo<TroubleRow>& info) {
       std::string name;
@@ -261,10 +266,11 @@ TEST_F(HungReader, SaysNothingOnceTheAnswersAreFixed) {
 // The bus clock that firmware writes as 0, or a reader lacks, is settled once, after the
 // platform's reader, whichever it is.
 TEST(Detection, TakesTheBusClockTheProcessorGivesWhereTheReaderHasNone) {
-  auto cpuid = std::make_shared<RecordedCpuid>(std::vector<std::pair<std::uint32_t, CpuidRegisters>>{
-      {0x0, {0x16, 0, 0, 0}}, {kFrequencyLeaf, {3600, 4900, 100, 0}}});
-  for (const std::optional<std::int64_t> reported : {std::optional<std::int64_t>(0),
-                                                     std::optional<std::int64_t>()}) {
+  auto cpuid =
+      std::make_shared<RecordedCpuid>(std::vector<std::pair<std::uint32_t, CpuidRegisters>>{
+          {0x0, {0x16, 0, 0, 0}}, {kFrequencyLeaf, {3600, 4900, 100, 0}}});
+  for (const std::optional<std::int64_t> reported :
+       {std::optional<std::int64_t>(0), std::optional<std::int64_t>()}) {
     Reader reader = testing::fixedReader(
         {.processor = {.busMhz = {reported, Source::Wmi}, .speedMhz = fact(3600)}});
     reader.cpuid = cpuid;

@@ -25,8 +25,8 @@ using testing::fact;
 
 Processor processor(std::string maker, std::int64_t bus, std::int64_t speed,
                     std::string name = "Test CPU") {
-  return {fact(std::move(maker)), fact(bus),           fact(speed),
-          fact(512),              fact(std::move(name)), fact("Socket 7")};
+  return {fact(std::move(maker)), fact(bus),       fact(speed), fact(512),
+          fact(std::move(name)),  fact("Socket 7")};
 }
 
 class LoadStep : public ::testing::Test {

@@ -58,44 +58,45 @@ TEST_P(ReadsFact, WithItsValueAndSourceOrAbsent) {
 
 INSTANTIATE_TEST_SUITE_P(
     IntelDesktop, ReadsFact,
-    ::testing::Values(
-        FactRow{"intel-desktop", "maker", "\"GenuineIntel\" (cpuinfo)"},
-        FactRow{"intel-desktop", "name", "\"Desktop Processor Q4-4200 @ 4.20GHz\" (cpuinfo)"},
-        // cpufreq (3600478 kHz) wins over cpuinfo's 800 MHz and the table's 4200.
-        FactRow{"intel-desktop", "speed", "3600 (sysfs)"},
-        FactRow{"intel-desktop", "L2", "1024 (sysfs)"},
-        FactRow{"intel-desktop", "bus", "100 (SMBIOS)"},
-        FactRow{"intel-desktop", "socket", "\"LGA1151\" (SMBIOS)"},
-        // The sysfs files win over the table, whose board strings differ.
-        FactRow{"intel-desktop", "board maker", "\"Board Maker Inc.\" (sysfs)"},
-        FactRow{"intel-desktop", "board product", "\"BM-Z270 DESKTOP\" (sysfs)"},
-        FactRow{"intel-desktop", "board version", "\"Rev 1.xx\" (sysfs)"},
-        FactRow{"intel-desktop", "BIOS version", "\"1203\" (sysfs)"}));
+    ::testing::Values(FactRow{"intel-desktop", "maker", "\"GenuineIntel\" (cpuinfo)"},
+                      FactRow{"intel-desktop", "name",
+                              "\"Desktop Processor Q4-4200 @ 4.20GHz\" (cpuinfo)"},
+                      // cpufreq (3600478 kHz) wins over cpuinfo's 800 MHz and the table's 4200.
+                      FactRow{"intel-desktop", "speed", "3600 (sysfs)"},
+                      FactRow{"intel-desktop", "L2", "1024 (sysfs)"},
+                      FactRow{"intel-desktop", "bus", "100 (SMBIOS)"},
+                      FactRow{"intel-desktop", "socket", "\"LGA1151\" (SMBIOS)"},
+                      // The sysfs files win over the table, whose board strings differ.
+                      FactRow{"intel-desktop", "board maker", "\"Board Maker Inc.\" (sysfs)"},
+                      FactRow{"intel-desktop", "board product", "\"BM-Z270 DESKTOP\" (sysfs)"},
+                      FactRow{"intel-desktop", "board version", "\"Rev 1.xx\" (sysfs)"},
+                      FactRow{"intel-desktop", "BIOS version", "\"1203\" (sysfs)"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    IntelWithoutTable, ReadsFact,
-    ::testing::Values(
-        // Leaf 0x16 gives the bus clock; leaf 0x15's crystal is left alone.
-        FactRow{"intel-no-smbios", "bus", "100 (CPUID)"},
-        FactRow{"intel-no-smbios", "speed", "4300 (sysfs)"},
-        FactRow{"intel-no-smbios", "socket", "absent"},
-        FactRow{"intel-no-smbios", "L2", "512 (sysfs)"},
-        FactRow{"intel-no-smbios", "board product", "\"BM-Z490 PLUS\" (sysfs)"},
-        FactRow{"intel-no-smbios", "BIOS version", "\"F21\" (sysfs)"}));
+INSTANTIATE_TEST_SUITE_P(IntelWithoutTable, ReadsFact,
+                         ::testing::Values(
+                             // Leaf 0x16 gives the bus clock; leaf 0x15's crystal is left alone.
+                             FactRow{"intel-no-smbios", "bus", "100 (CPUID)"},
+                             FactRow{"intel-no-smbios", "speed", "4300 (sysfs)"},
+                             FactRow{"intel-no-smbios", "socket", "absent"},
+                             FactRow{"intel-no-smbios", "L2", "512 (sysfs)"},
+                             FactRow{"intel-no-smbios", "board product",
+                                     "\"BM-Z490 PLUS\" (sysfs)"},
+                             FactRow{"intel-no-smbios", "BIOS version", "\"F21\" (sysfs)"}));
 
 INSTANTIATE_TEST_SUITE_P(
     AmdDesktop, ReadsFact,
-    ::testing::Values(
-        FactRow{"amd-desktop", "maker", "\"AuthenticAMD\" (cpuinfo)"},
-        FactRow{"amd-desktop", "name", "\"Desktop Processor R8-3600 8-Core\" (cpuinfo)"},
-        FactRow{"amd-desktop", "speed", "3593 (cpuinfo)"},
-        FactRow{"amd-desktop", "L2", "1024 (sysfs)"},
-        // The recorded leaf 0x16 lies past the highest basic leaf, 0x10.
-        FactRow{"amd-desktop", "bus", "absent"}, FactRow{"amd-desktop", "socket", "absent"},
-        FactRow{"amd-desktop", "board maker", "\"Board Maker Inc.\" (sysfs)"},
-        FactRow{"amd-desktop", "board product", "\"BM-X570 PRO\" (sysfs)"},
-        FactRow{"amd-desktop", "board version", "\"Rev X.0x\" (sysfs)"},
-        FactRow{"amd-desktop", "BIOS version", "\"4021\" (sysfs)"}));
+    ::testing::Values(FactRow{"amd-desktop", "maker", "\"AuthenticAMD\" (cpuinfo)"},
+                      FactRow{"amd-desktop", "name",
+                              "\"Desktop Processor R8-3600 8-Core\" (cpuinfo)"},
+                      FactRow{"amd-desktop", "speed", "3593 (cpuinfo)"},
+                      FactRow{"amd-desktop", "L2", "1024 (sysfs)"},
+                      // The recorded leaf 0x16 lies past the highest basic leaf, 0x10.
+                      FactRow{"amd-desktop", "bus", "absent"},
+                      FactRow{"amd-desktop", "socket", "absent"},
+                      FactRow{"amd-desktop", "board maker", "\"Board Maker Inc.\" (sysfs)"},
+                      FactRow{"amd-desktop", "board product", "\"BM-X570 PRO\" (sysfs)"},
+                      FactRow{"amd-desktop", "board version", "\"Rev X.0x\" (sysfs)"},
+                      FactRow{"amd-desktop", "BIOS version", "\"4021\" (sysfs)"}));
 
 INSTANTIATE_TEST_SUITE_P(
     VirtualMachine, ReadsFact,
@@ -136,33 +137,33 @@ INSTANTIATE_TEST_SUITE_P(
                       FactRow{"no-dmi", "board maker", "absent"},
                       FactRow{"no-dmi", "BIOS version", "absent"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    ArmBoard, ReadsFact,
-    ::testing::Values(FactRow{"arm-board", "maker", "absent"},
-                      FactRow{"arm-board", "name", "\"SBC-SOC1\" (cpuinfo)"},
-                      FactRow{"arm-board", "speed", "1500 (sysfs)"},
-                      FactRow{"arm-board", "L2", "1024 (sysfs)"}, FactRow{"arm-board", "bus", "absent"},
-                      FactRow{"arm-board", "socket", "absent"},
-                      FactRow{"arm-board", "board product", "absent"},
-                      FactRow{"arm-board", "BIOS version", "absent"}));
+INSTANTIATE_TEST_SUITE_P(ArmBoard, ReadsFact,
+                         ::testing::Values(FactRow{"arm-board", "maker", "absent"},
+                                           FactRow{"arm-board", "name", "\"SBC-SOC1\" (cpuinfo)"},
+                                           FactRow{"arm-board", "speed", "1500 (sysfs)"},
+                                           FactRow{"arm-board", "L2", "1024 (sysfs)"},
+                                           FactRow{"arm-board", "bus", "absent"},
+                                           FactRow{"arm-board", "socket", "absent"},
+                                           FactRow{"arm-board", "board product", "absent"},
+                                           FactRow{"arm-board", "BIOS version", "absent"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Malformed, ReadsFact,
     ::testing::Values(FactRow{"malformed", "maker", "\"GenuineIntel\" (cpuinfo)"},
                       FactRow{"malformed", "name", "absent"},  // the line holds binary junk
                       FactRow{"malformed", "speed", "absent"}, FactRow{"malformed", "L2", "absent"},
-                      FactRow{"malformed", "bus", "absent"}, FactRow{"malformed", "socket", "absent"},
+                      FactRow{"malformed", "bus", "absent"},
+                      FactRow{"malformed", "socket", "absent"},
                       FactRow{"malformed", "board maker", "absent"},    // empty file
                       FactRow{"malformed", "board product", "absent"},  // a directory
                       FactRow{"malformed", "board version", "absent"},  // binary
                       FactRow{"malformed", "BIOS version", "\"F.20\" (sysfs)"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    NoSuchMachine, ReadsFact,
-    ::testing::Values(FactRow{"no-such-machine", "name", "absent"},
-                      FactRow{"no-such-machine", "bus", "absent"},
-                      FactRow{"no-such-machine", "board maker", "absent"},
-                      FactRow{"no-such-machine", "BIOS version", "absent"}));
+INSTANTIATE_TEST_SUITE_P(NoSuchMachine, ReadsFact,
+                         ::testing::Values(FactRow{"no-such-machine", "name", "absent"},
+                                           FactRow{"no-such-machine", "bus", "absent"},
+                                           FactRow{"no-such-machine", "board maker", "absent"},
+                                           FactRow{"no-such-machine", "BIOS version", "absent"}));
 
 // The bus clock of one machine's files with another's CPUID answers: the first that gives a
 // figure wins, the SMBIOS table before CPUID, and 0 counts as none.
@@ -244,13 +245,12 @@ TEST_P(DmiString, IsTrimmedAndBlankIsNotReported) {
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, DmiString,
-    ::testing::Values(
-        StringRow{"board_vendor", "ASRock  \n", "board maker", "\"ASRock\" (sysfs)"},
-        StringRow{"board_vendor", "   \n", "board maker", "absent"},
-        StringRow{"board_vendor", "", "board maker", "absent"},
-        StringRow{"board_name", "To Be Filled By O.E.M.\n", "board product",
-                  "\"To Be Filled By O.E.M.\" (sysfs)"},
-        StringRow{"bios_version", "\t 1.40 \n", "BIOS version", "\"1.40\" (sysfs)"}));
+    ::testing::Values(StringRow{"board_vendor", "ASRock  \n", "board maker", "\"ASRock\" (sysfs)"},
+                      StringRow{"board_vendor", "   \n", "board maker", "absent"},
+                      StringRow{"board_vendor", "", "board maker", "absent"},
+                      StringRow{"board_name", "To Be Filled By O.E.M.\n", "board product",
+                                "\"To Be Filled By O.E.M.\" (sysfs)"},
+                      StringRow{"bios_version", "\t 1.40 \n", "BIOS version", "\"1.40\" (sysfs)"}));
 
 TEST(LinuxReader, TrimsTheProcessorsBrandString) {
   const MachineCopy copy("amd-desktop");
@@ -282,7 +282,8 @@ bool asOrdinaryUser(const std::function<bool()>& check) {
 TEST(LinuxReader, SaysWhenOnlyTheAdministratorMayReadTheTable) {
   namespace fs = std::filesystem;
   const MachineCopy copy("amd-desktop");
-  fs::permissions(copy.top(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::permissions(copy.top(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   const fs::path table = copy.root() / "sys" / "firmware" / "dmi" / "tables" / "DMI";
   fs::create_directories(table.parent_path());
   fs::copy_file(machine("intel-desktop") / "sys" / "firmware" / "dmi" / "tables" / "DMI", table);

@@ -95,8 +95,7 @@ TEST_P(WmiAnswers, BecomeTheFiguresTheyMean) {
   const AnswerRow& row = GetParam();
   const Outcome outcome = detect(row.classes);
   for (const char* expected : row.lines) {
-    EXPECT_NE(std::find(outcome.lines.begin(), outcome.lines.end(), expected),
-              outcome.lines.end())
+    EXPECT_NE(std::find(outcome.lines.begin(), outcome.lines.end(), expected), outcome.lines.end())
         << expected << "\nin:\n"
         << ::testing::PrintToString(outcome.lines);
   }
@@ -129,19 +128,17 @@ INSTANTIATE_TEST_SUITE_P(
     Bios, WmiAnswers,
     ::testing::Values(
         // AMI's Version is the vendor and a date code, the same after every update.
-        AnswerRow{"SMBIOSBIOSVersion wins over Version",
-                  desktop(),
-                  {"BIOS version: 2803 (WMI)"},
-                  {}},
+        AnswerRow{
+            "SMBIOSBIOSVersion wins over Version", desktop(), {"BIOS version: 2803 (WMI)"}, {}},
         AnswerRow{"Version where SMBIOSBIOSVersion is absent",
                   desktopWith("Win32_BIOS", with(desktopBios(), "SMBIOSBIOSVersion", {})),
                   {"BIOS version: ALASKA - 1072009 (WMI)"},
                   {}},
-        AnswerRow{"Version where SMBIOSBIOSVersion is blank",
-                  desktopWith("Win32_BIOS",
-                              with(desktopBios(), "SMBIOSBIOSVersion", std::string("   "))),
-                  {"BIOS version: ALASKA - 1072009 (WMI)"},
-                  {}},
+        AnswerRow{
+            "Version where SMBIOSBIOSVersion is blank",
+            desktopWith("Win32_BIOS", with(desktopBios(), "SMBIOSBIOSVersion", std::string("   "))),
+            {"BIOS version: ALASKA - 1072009 (WMI)"},
+            {}},
         AnswerRow{"the board's version where the BIOS gives neither",
                   desktopWithInstances("Win32_BIOS", {}),
                   {"BIOS version: Rev X.0x (WMI)"},
@@ -158,35 +155,35 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Processor type: AMD Ryzen 7 5800X 8-Core Processor (WMI)",
                    "Processor maker: AuthenticAMD (WMI)"},
                   {}},
-        AnswerRow{"an empty string is not reported",
-                  desktopWith("Win32_BaseBoard",
-                              with(desktopBoard(), "Manufacturer", std::string())),
-                  {"Mainboard vendor: unknown", "Mainboard model: ROG STRIX B550-F GAMING (WMI)"},
-                  {}},
-        AnswerRow{"a string of blanks is not reported",
-                  desktopWith("Win32_BaseBoard", with(desktopBoard(), "Product", std::string(" \t "))),
-                  {"Mainboard model: unknown"},
-                  {}},
+        AnswerRow{
+            "an empty string is not reported",
+            desktopWith("Win32_BaseBoard", with(desktopBoard(), "Manufacturer", std::string())),
+            {"Mainboard vendor: unknown", "Mainboard model: ROG STRIX B550-F GAMING (WMI)"},
+            {}},
+        AnswerRow{
+            "a string of blanks is not reported",
+            desktopWith("Win32_BaseBoard", with(desktopBoard(), "Product", std::string(" \t "))),
+            {"Mainboard model: unknown"},
+            {}},
         AnswerRow{"a placeholder is shown as the firmware has it",
                   desktopWith("Win32_BaseBoard", with(desktopBoard(), "Product",
                                                       std::string("To Be Filled By O.E.M."))),
                   {"Mainboard model: To Be Filled By O.E.M. (WMI)"},
                   {}},
         AnswerRow{"a null is not reported",
-                  desktopWith("Win32_Processor",
-                              with(desktopProcessor(), "SocketDesignation", {})),
+                  desktopWith("Win32_Processor", with(desktopProcessor(), "SocketDesignation", {})),
                   {"Processor socket: unknown"},
                   {}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, WmiAnswers,
     ::testing::Values(
-        AnswerRow{"a bus clock of 0 is unknown",
-                  desktopWith("Win32_Processor",
-                              with(desktopProcessor(), "ExtClock", std::int64_t{0})),
-                  {"System Clock: unknown", "Frontside Bus: unknown", "CPU Multiplier: unknown",
-                   "CPU Speed: 3800 Mhz (WMI, rated)"},
-                  {}},
+        AnswerRow{
+            "a bus clock of 0 is unknown",
+            desktopWith("Win32_Processor", with(desktopProcessor(), "ExtClock", std::int64_t{0})),
+            {"System Clock: unknown", "Frontside Bus: unknown", "CPU Multiplier: unknown",
+             "CPU Speed: 3800 Mhz (WMI, rated)"},
+            {}},
         AnswerRow{"a 64-bit figure comes as text",
                   desktopWith("Win32_Processor",
                               with(desktopProcessor(), "L2CacheSize", std::string("4096"))),
@@ -226,33 +223,32 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Mainboard vendor: ASUSTeK COMPUTER INC. (WMI)",
                    "Mainboard model: unknown (service failed: 0x80041033 Shutting down)"},
                   {"mainboard: 0x80041033 Shutting down"}},
-        AnswerRow{"an unreachable service fails every part",
-                  {{"Win32_Processor", {}, "0x80070005 Access is denied."},
-                   {"Win32_BaseBoard", {}, "0x80070005 Access is denied."},
-                   {"Win32_BIOS", {}, "0x80070005 Access is denied."}},
-                  {"Processor maker: unknown (service failed: 0x80070005 Access is denied.)",
-                   "BIOS version: unknown (service failed: 0x80070005 Access is denied.)"},
-                  {"processor: 0x80070005 Access is denied.",
-                   "mainboard: 0x80070005 Access is denied.", "BIOS: 0x80070005 Access is denied."}}));
+        AnswerRow{
+            "an unreachable service fails every part",
+            {{"Win32_Processor", {}, "0x80070005 Access is denied."},
+             {"Win32_BaseBoard", {}, "0x80070005 Access is denied."},
+             {"Win32_BIOS", {}, "0x80070005 Access is denied."}},
+            {"Processor maker: unknown (service failed: 0x80070005 Access is denied.)",
+             "BIOS version: unknown (service failed: 0x80070005 Access is denied.)"},
+            {"processor: 0x80070005 Access is denied.", "mainboard: 0x80070005 Access is denied.",
+             "BIOS: 0x80070005 Access is denied."}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Instances, WmiAnswers,
     ::testing::Values(
         // Two processors: the second wins; what it lacks, the first still gives.
         AnswerRow{"the last instance wins",
-                  desktopWithInstances(
-                      "Win32_Processor",
-                      {desktopProcessor(),
-                       with(with(desktopProcessor(), "Name", std::string("Second")),
-                            "SocketDesignation", {})}),
+                  desktopWithInstances("Win32_Processor",
+                                       {desktopProcessor(), with(with(desktopProcessor(), "Name",
+                                                                      std::string("Second")),
+                                                                 "SocketDesignation", {})}),
                   {"Processor type: Second (WMI)", "Processor socket: AM4 (WMI)"},
                   {}},
-        AnswerRow{"a class with no instances reports nothing",
-                  {{"Win32_Processor", {}, {}},
-                   {"Win32_BaseBoard", {}, {}},
-                   {"Win32_BIOS", {}, {}}},
-                  {"Processor maker: unknown", "Mainboard vendor: unknown", "BIOS version: unknown"},
-                  {}}));
+        AnswerRow{
+            "a class with no instances reports nothing",
+            {{"Win32_Processor", {}, {}}, {"Win32_BaseBoard", {}, {}}, {"Win32_BIOS", {}, {}}},
+            {"Processor maker: unknown", "Mainboard vendor: unknown", "BIOS version: unknown"},
+            {}}));
 
 TEST(WmiReader, TheLogoFollowsTheTrimmedMaker) {
   const Outcome outcome = detect(desktopWith(

@@ -239,8 +239,8 @@ constexpr Mapping kMappings[] = {
 constexpr std::string_view kClasses[] = {"Win32_Processor", "Win32_BaseBoard", "Win32_BIOS"};
 
 // Printed for the record next to the mapped ones.
-constexpr std::string_view kExtraProperties[] = {"MaxClockSpeed", "NumberOfCores",
-                                                 "ProcessorId", "SerialNumber", "ReleaseDate"};
+constexpr std::string_view kExtraProperties[] = {"MaxClockSpeed", "NumberOfCores", "ProcessorId",
+                                                 "SerialNumber", "ReleaseDate"};
 
 // Each class's instances, each instance's properties by name, as the service gave them.
 using Reported = std::map<std::string_view, std::vector<std::map<std::string_view, WmiValue>>>;
@@ -347,7 +347,8 @@ void checkFields(const Reported& reported) {
   std::map<std::string_view, bool> given;
   for (const Mapping& mapping : kMappings) {
     fields.emplace(mapping.fieldName, mapping.field);
-    if (!expected.count(mapping.fieldName)) expected[mapping.fieldName] = design.text(mapping.field);
+    if (!expected.count(mapping.fieldName))
+      expected[mapping.fieldName] = design.text(mapping.field);
     const auto found = reported.find(mapping.className);
     if (found == reported.end()) continue;
     for (const auto& instance : found->second) {
@@ -374,8 +375,8 @@ void checkFields(const Reported& reported) {
     check(got == want, std::string(name) + " reads " + quoted(got) +
                            (got == want ? "" : ", expected " + quoted(want)));
     if (!given[name]) {
-      check(got == want, "nothing is given for " + std::string(name) + ", so " +
-                             std::string(name) + " keeps " + quoted(want));
+      check(got == want, "nothing is given for " + std::string(name) + ", so " + std::string(name) +
+                             " keeps " + quoted(want));
     }
   }
 }
