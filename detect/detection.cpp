@@ -113,13 +113,17 @@ void Detection::start(std::function<void()> answered) {
   deadline_ = std::chrono::steady_clock::now() + limit_;
   shared_->answered = std::move(answered);
   // The worker's own references keep the reader and the shared state alive for as long as
-  // it runs, and the reader goes on the worker's thread, where it was used.
-  auto work = [shared = shared_, reader = std::move(reader_)]() mutable {
+  // it runs. It takes the reader for itself and lets it go before it leaves: a WMI session
+  // must end on the thread it began on, and a copy left here could otherwise be the last.
+  auto reader = std::make_shared<std::optional<Reader>>(std::move(reader_));
+  auto work = [shared = shared_, reader] {
+    std::optional<Reader> own = std::exchange(*reader, std::nullopt);
     try {
-      readAll(*shared, reader);
+      if (own) readAll(*shared, *own);
     } catch (...) {
       // Only taking the lock can throw here; what did not come has timed out.
     }
+    own.reset();
     const std::lock_guard lock(shared->mutex);
     shared->finished = true;
   };

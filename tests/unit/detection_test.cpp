@@ -230,6 +230,35 @@ TEST(Detection, ReadsNothingBeforeItStartsThenEachPartOnceInOrderOnAWorker) {
   }
 }
 
+// Notes on which thread it goes, as a WMI session's end must come on the thread it began on.
+struct Farewell {
+  std::shared_ptr<std::atomic<std::thread::id>> at;
+  ~Farewell() {
+    if (at) *at = std::this_thread::get_id();
+  }
+};
+
+TEST(Detection, LetsTheReaderGoOnItsWorker) {
+  for (int round = 0; round < 20; ++round) {
+    auto at = std::make_shared<std::atomic<std::thread::id>>();
+    {
+      Reader reader = testing::fixedReader(desktop());
+      auto farewell = std::make_shared<Farewell>();
+      farewell->at = at;
+      reader.bios = [farewell, read = reader.bios] { return read(); };
+      farewell.reset();
+      Detection detection(std::move(reader));
+      detection.start();
+      ASSERT_TRUE(detection.waitUntil(Clock::now() + 10s));
+    }
+    // A worker still letting go when the detection went was left to finish on its own.
+    const auto until = Clock::now() + 10s;
+    while (*at == std::thread::id() && Clock::now() < until) std::this_thread::sleep_for(1ms);
+    ASSERT_NE(*at, std::thread::id()) << "the reader is still held";
+    EXPECT_NE(*at, std::this_thread::get_id()) << "round " << round;
+  }
+}
+
 TEST(Detection, AskedForItsAnswersStartsOfItself) {
   auto journal = std::make_shared<Journal>();
   Detection detection(noted(journal));
