@@ -46,8 +46,16 @@ test-windows:
 test-package:
 	./scripts/test-package.sh
 
-asan:
-	$(MAKE) test PRESET=asan
+# The suite under the sanitizers, each build on its own: `make asan` all of it under
+# AddressSanitizer and UndefinedBehaviorSanitizer, `make tsan` the unit and window tests
+# (the detection's worker and the window it answers) under ThreadSanitizer, with clang.
+# Neither runs the fuzz targets again: they are built with ASan and UBSan already.
+.PHONY: tsan
+asan tsan:
+	./scripts/install-deps.sh build test
+	cmake --preset $@
+	cmake --build --preset $@
+	ctest --preset $@
 
 bench:
 	./scripts/install-deps.sh build bench
