@@ -195,41 +195,14 @@ given=$(stamps_given authority)
   fail "the authority gave $given time stamps for ${#shipped[@]} files, the uninstaller and the installer"
 echo "  $given time stamps from $tsa_url, one for each file signed"
 
-# --- the same release without a certificate -------------------------------------------------
-step "the same release without a certificate"
-unsigned=$work/unsigned
-./packaging/windows/deploy.sh "$build" "$qt" "$unsigned" >"$work/unsigned.log" 2>&1 ||
-  { cat "$work/unsigned.log"; fail "the unsigned release was not made"; }
-# Any line about signing (not the folder names, which hold the word too).
-said=$(grep -iE '(^|[[:space:]])(un)?sign' "$work/unsigned.log" || true)
-if [ "$(grep -c . <<<"$said")" -ne 1 ] || ! grep -q 'not signed' <<<"$said"; then
-  fail "expected one line saying the release is not signed, got: $said"
-fi
-echo "  $said"
-unzip -q "$unsigned/$zip_name" -d "$work/unsigned-zip"
-[ "$(binaries "$work/unsigned-zip/$name")" = "$(printf '%s\n' "${shipped[@]}")" ] ||
-  fail "the unsigned zip ships other programs and libraries than the signed one"
-for file in "${shipped[@]/#/$work/unsigned-zip/$name/}" "$unsigned/$setup_name"; do
-  if osslsigncode extract-signature -in "$file" -out "$work/found.sig" >/dev/null 2>&1; then
-    fail "${file#"$work"/} of the unsigned release carries a signature"
-  fi
-done
-echo "  no file of it carries a signature"
-if [ -f "dist/$zip_name" ] && [ -f "dist/$setup_name" ]; then
-  if ! cmp "dist/$zip_name" "$unsigned/$zip_name" || ! cmp "dist/$setup_name" "$unsigned/$setup_name"; then
-    fail "made again after the signed release, the unsigned release differs from dist/"
-  fi
-  echo "  the same bytes as dist/$zip_name and dist/$setup_name"
-fi
-
 # --- settings that cannot work, a failing authority -----------------------------------------
-# The unsigned release takes the place of an earlier run's in each output folder, which a
+# The signed release takes the place of an earlier run's in each output folder, which a
 # failed run must remove rather than leave to be taken for its own.
 expect_failure() {
   local label=$1 pattern=$2 out=$work/failed-$3
   shift 3
   mkdir -p "$out"
-  cp "$unsigned/$zip_name" "$unsigned/$setup_name" "$unsigned/SHA256SUMS" "$out/"
+  cp "$signed/$zip_name" "$signed/$setup_name" "$signed/SHA256SUMS" "$out/"
   if env "$@" ./packaging/windows/deploy.sh "$build" "$qt" "$out" >"$out.log" 2>&1; then
     cat "$out.log"
     fail "$label: the build succeeded"
@@ -260,13 +233,14 @@ expect_failure "a time-stamp address that is no URL" "must be an http" bad-url \
 
 step "osslsigncode refusing the password"
 # Past the check: the signature itself fails, and leaves the file as it was.
-cp "$work/unsigned-zip/$name/freqsmith.exe" "$work/refused.exe"
+cp "$work/signed-zip/$name/freqsmith.exe" "$work/refused.exe"
+cp "$work/refused.exe" "$work/refused-before.exe"
 if FREQSMITH_SIGN_CERT=$p12 FREQSMITH_SIGN_PASSWORD=not-$password \
   ./packaging/windows/sign.sh "$work/refused.exe" >"$work/refused.log" 2>&1; then
   fail "sign.sh signed with the wrong password"
 fi
 grep -q 'signing .*refused.exe failed' "$work/refused.log" || { cat "$work/refused.log"; fail "sign.sh did not say what failed"; }
-cmp -s "$work/refused.exe" "$work/unsigned-zip/$name/freqsmith.exe" || fail "a failed signing changed the file"
+cmp -s "$work/refused.exe" "$work/refused-before.exe" || fail "a failed signing changed the file"
 [ -z "$(find "$work" -maxdepth 1 -name 'refused.exe.*')" ] || fail "a failed signing left files behind"
 echo "  fails, and leaves freqsmith.exe as it was"
 
@@ -281,5 +255,34 @@ for pair in "$((${#shipped[@]} + 1))|the uninstaller" "$((${#shipped[@]} + 2))|t
   [ "$(stamps_given "failing-from-$from")" -eq $((from - 1)) ] ||
     fail "no time stamp for $what: the authority was asked $(stamps_given "failing-from-$from") times before it failed"
 done
+
+# --- the same release without a certificate -------------------------------------------------
+# Last, so that the staging folder in the build is the unsigned release's again, as
+# package-windows.sh left it.
+step "the same release without a certificate"
+unsigned=$work/unsigned
+./packaging/windows/deploy.sh "$build" "$qt" "$unsigned" >"$work/unsigned.log" 2>&1 ||
+  { cat "$work/unsigned.log"; fail "the unsigned release was not made"; }
+# Any line about signing (not the folder names, which hold the word too).
+said=$(grep -iE '(^|[[:space:]])(un)?sign' "$work/unsigned.log" || true)
+if [ "$(grep -c . <<<"$said")" -ne 1 ] || ! grep -q 'not signed' <<<"$said"; then
+  fail "expected one line saying the release is not signed, got: $said"
+fi
+echo "  $said"
+unzip -q "$unsigned/$zip_name" -d "$work/unsigned-zip"
+[ "$(binaries "$work/unsigned-zip/$name")" = "$(printf '%s\n' "${shipped[@]}")" ] ||
+  fail "the unsigned zip ships other programs and libraries than the signed one"
+for file in "${shipped[@]/#/$work/unsigned-zip/$name/}" "$unsigned/$setup_name"; do
+  if osslsigncode extract-signature -in "$file" -out "$work/found.sig" >/dev/null 2>&1; then
+    fail "${file#"$work"/} of the unsigned release carries a signature"
+  fi
+done
+echo "  no file of it carries a signature"
+if [ -f "dist/$zip_name" ] && [ -f "dist/$setup_name" ]; then
+  if ! cmp "dist/$zip_name" "$unsigned/$zip_name" || ! cmp "dist/$setup_name" "$unsigned/$setup_name"; then
+    fail "made again after the signed release, the unsigned release differs from dist/"
+  fi
+  echo "  the same bytes as dist/$zip_name and dist/$setup_name"
+fi
 
 step "passed"
