@@ -133,8 +133,8 @@ done
 find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec perl "$here/pe-stamp.pl" "$stamp" {} +
 
 # Signed after the last change to their bytes, every program and library we ship, Qt's and
-# MinGW's included: Windows checks each DLL it loads against its signature where one is
-# required (Smart App Control, or a policy that allows only signed code).
+# MinGW's included: where a policy lets only signed code run (App Control for Business,
+# and Smart App Control, as we understand it), Windows checks each DLL it loads too.
 if [ -n "$signing" ]; then
   say "signing the programs and libraries"
   find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0 | LC_ALL=C sort -z |
