@@ -163,6 +163,10 @@ done
 verify "$signed/$setup_name" "$setup_name" "Freqsmith $version_text Setup"
 
 step "the uninstaller, as the signed installer writes it under Wine"
+# Wine checks no Authenticode signature (it runs unsigned and badly signed programs alike,
+# and has no SmartScreen), so this shows that the signed installer and uninstaller still
+# run, their own integrity checks included, and what they write; what Windows makes of the
+# signatures rests on osslsigncode's verification, which checks the same structures.
 export WINEPREFIX=$wine_prefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY WINEPATH
