@@ -37,6 +37,8 @@ for what in "$@"; do
 done
 
 commit=$(git rev-parse HEAD)
+# What is checked is the unsigned release: a time-stamped signature differs in every build.
+unset FREQSMITH_SIGN_CERT FREQSMITH_SIGN_PASSWORD FREQSMITH_SIGN_PASSWORD_FILE FREQSMITH_SIGN_TIMESTAMP_URL
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
   say "the working tree has uncommitted changes; they are not part of this check"
 ./scripts/install-deps.sh build package

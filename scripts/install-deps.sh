@@ -6,7 +6,10 @@
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus what the Windows release needs: the MinGW-w64 cross
 #                             compiler, Wine, GoogleTest's sources, makensis
-#                             and zip (and dpkg-dev, which unpacks Qt's source package)
+#                             and zip (and dpkg-dev, which unpacks Qt's source package),
+#                             osslsigncode and openssl, which sign it when a certificate
+#                             is given, and python3, whose HTTP server stands in for a
+#                             time-stamp authority in the signing test
 #   install-deps.sh wine-desktop  ... plus a virtual X display and the tools that drive
 #                             and read the Windows program's window under Wine
 #   install-deps.sh package   ... plus what makes the .deb and the distribution's checkers
@@ -22,7 +25,7 @@ for group in "$@"; do
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
-    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 googletest nsis zip dpkg-dev" ;;
+    windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 googletest nsis zip dpkg-dev osslsigncode openssl python3" ;;
     wine-desktop) packages="$packages xvfb xauth xdotool xclip unzip imagemagick" ;;
     screenshot) packages="$packages xvfb xauth imagemagick xdotool" ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;

@@ -20,6 +20,9 @@ export SOURCE_DATE_EPOCH
 say "time stamps: $(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%dT%H:%M:%SZ) (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
 
 ./scripts/install-deps.sh windows
+# A signing setting that cannot work fails now, not after the build; deploy.sh says how the
+# release is signed, or that it is not.
+[ -z "${FREQSMITH_SIGN_CERT:-}" ] || ./packaging/windows/sign.sh --check >/dev/null
 
 say "Qt for Windows"
 qt=$(./scripts/build-qt-windows.sh)

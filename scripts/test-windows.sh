@@ -10,7 +10,8 @@
 #      window writes the geometry settings to the registry, and --version shows its message
 #      box;
 #   4. the installer, silently, per machine and per user: the program starts from the
-#      Start-menu shortcut, and the registered uninstaller removes everything again.
+#      Start-menu shortcut, and the registered uninstaller removes everything again;
+#   5. the release signed with a throwaway certificate (tests/windows/signing_test.sh).
 # Builds what is missing first (package-windows.sh; the first run builds Qt, 15 to 35
 # minutes). Screenshots of each tab and of a dialog are left in build/windows-shots.
 set -euo pipefail
@@ -403,6 +404,10 @@ check_installer AllUsers "$WINEPREFIX/drive_c/Program Files/Freqsmith" HKLM \
   "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 check_installer CurrentUser "$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Freqsmith" \
   HKCU "$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+
+# --- 5. signing ------------------------------------------------------------------------------
+step "the signed release (tests/windows/signing_test.sh)"
+./tests/windows/signing_test.sh "$build" "$qt" || fail "the signing test"
 
 trap - EXIT
 cleanup

@@ -26,15 +26,37 @@ fail() { echo "package-windows: $*" >&2; exit 1; }
 triple=x86_64-w64-mingw32
 name=freqsmith-$version_text-windows-x64
 stage=$build/release/$name
+# A fresh staging folder each time: files signed by an earlier run must not find their way
+# into an unsigned release, nor unsigned ones into a signed release.
 rm -rf "$build/release"
 mkdir -p "$stage"
+zip_file=$out/$name.zip
+setup=$out/freqsmith-$version_text-setup.exe
+# The release of an earlier run goes first, and this run's appears only once all of it is
+# made (and signed, when it is signed): a failed run leaves no release, rather than part of
+# one or an older one that could be taken for this run's.
+rm -f "$zip_file" "$setup" "$out/SHA256SUMS"
+trap 'rm -f "$zip_file.tmp" "$setup.tmp" "$out/SHA256SUMS.tmp"' EXIT
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
 fi
-# strip and makensis read it too.
+# strip, makensis and sign.sh read it too.
 export SOURCE_DATE_EPOCH
 stamp=$SOURCE_DATE_EPOCH
+
+# Signed when a certificate is given (sign.sh tells what else it takes); checked before
+# anything is made, so that a wrong setting costs no build.
+signing=""
+if [ -n "${FREQSMITH_SIGN_CERT:-}" ]; then
+  "$here/sign.sh" --check | sed 's/^sign: /package-windows: /'
+  signing=1
+else
+  for variable in FREQSMITH_SIGN_PASSWORD FREQSMITH_SIGN_PASSWORD_FILE FREQSMITH_SIGN_TIMESTAMP_URL; do
+    [ -z "${!variable:-}" ] || fail "$variable is set but FREQSMITH_SIGN_CERT is not: give the certificate too, or unset $variable"
+  done
+  say "not signed: FREQSMITH_SIGN_CERT is not set (README.md, Signing the release, tells how)"
+fi
 
 # Where the DLLs that are not Windows' own come from.
 search_dirs=(
@@ -110,6 +132,15 @@ find "$stage" -iname '*.exe' -o -iname '*.dll' | while read -r binary; do
 done
 find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec perl "$here/pe-stamp.pl" "$stamp" {} +
 
+# Signed after the last change to their bytes, every program and library we ship, Qt's and
+# MinGW's included: where a policy lets only signed code run (App Control for Business,
+# and Smart App Control, as we understand it), Windows checks each DLL it loads too.
+if [ -n "$signing" ]; then
+  say "signing the programs and libraries"
+  find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0 | LC_ALL=C sort -z |
+    xargs -0 "$here/sign.sh" --name "Freqsmith $version_text" --url "$home_url" | sed 's/^sign: /  /'
+fi
+
 # Licences: the program's, Qt's (LGPL 3, which builds on the GPL 3), Debian's record of
 # every licence in the Qt source, and the runtime libraries' own. Text files get Windows
 # line ends, so that any editor shows them right.
@@ -158,12 +189,10 @@ find "$stage" -type f -exec chmod 644 {} +
 find "$stage" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec chmod 755 {} +
 find "$stage" -exec touch -h -d "@$stamp" {} +
 
-zip_file=$out/$name.zip
-rm -f "$zip_file"
 say "writing $zip_file"
+rm -f "$zip_file.tmp"
 (cd "$(dirname "$stage")" && find "$name" -print | LC_ALL=C sort |
   TZ=UTC zip -q -X -9 "$zip_file.tmp" -@)
-mv "$zip_file.tmp" "$zip_file"
 
 # The installer takes the same files; the uninstaller removes exactly those.
 file_list=$build/release/files.nsh
@@ -190,15 +219,29 @@ file_list=$build/release/files.nsh
   echo "!macroend"
 } >"$file_list"
 
-setup=$out/freqsmith-$version_text-setup.exe
 say "writing $setup"
-makensis -V2 -NOCD \
+# makensis signs the uninstaller before it puts it into the installer, and the installer
+# once it is written, each through sign.sh; a failed signature fails makensis.
+sign_defines=()
+[ -z "$signing" ] || sign_defines=("-DSIGN_SCRIPT=$here/sign.sh")
+makensis -V2 -NOCD "${sign_defines[@]}" \
   "-DVERSION_TEXT=$version_text" "-DVERSION_NUMERIC=$version_numeric" \
   "-DPUBLISHER=$publisher" "-DHOME_URL=$home_url" "-DSUMMARY=$summary" \
   "-DCOPYRIGHT=$copyright" "-DICON=$source_dir/resources/icons/freqsmith.ico" \
   "-DLICENSE_FILE=$stage/LICENSE.txt" "-DFILE_LIST=$file_list" "-DOUTFILE=$setup.tmp" \
   "$here/installer.nsi" >"$build/release/makensis.log" 2>&1 ||
   { cat "$build/release/makensis.log" >&2; fail "makensis failed"; }
+if [ -n "$signing" ]; then
+  # Whatever makensis made of its finalize commands, an unsigned installer is not shipped
+  # as a signed one.
+  if [ "$(grep -c '^sign: signed ' "$build/release/makensis.log")" -ne 2 ] ||
+    ! osslsigncode extract-signature -in "$setup.tmp" -out "$build/release/setup.sig" >/dev/null 2>&1; then
+    cat "$build/release/makensis.log" >&2
+    fail "makensis did not sign both the uninstaller and the installer"
+  fi
+  say "  signed the uninstaller and the installer"
+fi
+mv "$zip_file.tmp" "$zip_file"
 mv "$setup.tmp" "$setup"
 touch -d "@$stamp" "$zip_file" "$setup"
 

@@ -4,7 +4,8 @@
 ; "/AllUsers" chooses the mode from the command line.
 ;
 ; deploy.sh defines: VERSION_TEXT, VERSION_NUMERIC, PUBLISHER, HOME_URL, SUMMARY,
-; COPYRIGHT, ICON, LICENSE_FILE, FILE_LIST (the files to install and remove) and OUTFILE.
+; COPYRIGHT, ICON, LICENSE_FILE, FILE_LIST (the files to install and remove) and OUTFILE;
+; SIGN_SCRIPT too when the release is signed.
 
 Unicode true
 Target amd64-unicode
@@ -27,6 +28,14 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION_TEXT}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${APP_NAME} ${VERSION_TEXT} Setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
+
+; The uninstaller is signed as makensis makes it, before it goes into the installer, which
+; writes it out unchanged; the installer once it is written. The names are those User
+; Account Control shows. A signature that fails fails the build (the "= 0").
+!ifdef SIGN_SCRIPT
+  !uninstfinalize '"${SIGN_SCRIPT}" --name "${APP_NAME} ${VERSION_TEXT} Uninstaller" --url "${HOME_URL}" "%1"' = 0
+  !finalize '"${SIGN_SCRIPT}" --name "${APP_NAME} ${VERSION_TEXT} Setup" --url "${HOME_URL}" "%1"' = 0
+!endif
 
 ; Per-machine into Program Files when the user may, else per-user into
 ; %LOCALAPPDATA%\Programs; a later run, and the uninstaller, find the earlier choice in the
