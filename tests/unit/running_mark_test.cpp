@@ -30,12 +30,12 @@ struct Step {
   bool seenAfter;
 };
 
-struct Run {
+struct Lifetime {
   const char* name;
   std::vector<Step> steps;
 };
 
-const Run kRuns[] = {
+const Lifetime kLifetimes[] = {
     {"one copy", {{+1, true}, {-1, false}}},
     {"a second copy keeps the sign when the first ends",
      {{+1, true}, {+1, true}, {-1, true}, {-1, false}}},
@@ -47,7 +47,7 @@ TEST(RunningMark, IsSeenUnderBothNamesWhileACopyHoldsIt) {
   for (const wchar_t* name : {kRunningMarkSessionName, kRunningMarkMachineName}) {
     ASSERT_FALSE(seen(name)) << "the sign is there before any copy holds it";
   }
-  for (const Run& run : kRuns) {
+  for (const Lifetime& run : kLifetimes) {
     SCOPED_TRACE(run.name);
     std::vector<std::unique_ptr<RunningMark>> copies;
     int step = 0;
