@@ -240,7 +240,9 @@ keys() {
 # nothing).
 copy_field() {
   local window=$1 wait=${2:-20} text=""
-  printf '' | xclip -selection clipboard
+  # xclip stays in the background serving the empty text until a copy takes the clipboard
+  # over, and must not hold this function's output open meanwhile.
+  printf '' | xclip -selection clipboard >/dev/null 2>&1
   keys "$window" ctrl+a ctrl+c
   for _ in $(seq "$wait"); do
     text=$(xclip -o -selection clipboard 2>/dev/null || true)
@@ -249,9 +251,12 @@ copy_field() {
   done
   printf '%s' "$text"
 }
-# Closes `window` as its user does with Alt+F4, and waits until no program of the prefix
+# Closes `window` as its user does: a click on it, at its corner on the artwork, brings it to
+# the front (keys go to the window in front, which may be another program's, such as the
+# installer asking to close this one), then Alt+F4. Waits until no program of the prefix
 # matching `pattern` runs.
 close_window() {
+  xdotool mousemove --window "$1" 5 5 click 1
   keys "$1" alt+F4
   wait_ended "$2" || fail "$3 did not end when its window was closed"
 }
