@@ -4,10 +4,14 @@
 #include "detection.h"
 #include "main_window.h"
 #include "platform_options.h"
+#include "running_mark.h"
 #include "startup.h"
 #include "window_application.h"
 
 int main(int argc, char* argv[]) {
+  // First of all, and for every kind of run: a --detect or --version run is as much a running
+  // copy of the files an installer would replace as the window is.
+  const freqsmith::RunningMark running;
   // Printing needs no display, so it is done before the GUI starts.
   if (freqsmith::printsOnly(argc, argv)) return freqsmith::runPrinting(argc, argv);
 
