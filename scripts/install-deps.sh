@@ -2,7 +2,8 @@
 # Installs the Debian/Ubuntu packages Freqsmith needs that are not installed yet.
 #   install-deps.sh           what building and running the program needs
 #   install-deps.sh test      ... plus what the test suite needs (clang for the fuzz targets,
-#                             the fonts the screenshot test draws with)
+#                             the fonts the screenshot test draws with, clang-format and
+#                             shellcheck for the style check)
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus what the Windows release needs: the MinGW-w64 cross
 #                             compiler, Wine, GoogleTest's sources, makensis
@@ -18,7 +19,8 @@ packages="cmake ninja-build g++ make pkg-config qt6-base-dev fonts-liberation2"
 for group in "$@"; do
   case "$group" in
     build) ;;
-    test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev fonts-dejavu-core" ;;
+    test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev fonts-dejavu-core
+      clang-format-14 shellcheck git" ;;
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
