@@ -153,9 +153,10 @@ class RobustnessTest : public QObject {
   }
   bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
-  std::vector<QWidget*> controlsOf(QWidget* window, std::span<const Control> table,
-                                   bool inputsOnly) {
-    std::vector<QWidget*> found;
+  // The shown controls of `table` whose widgets are a W (the inputs are line edits).
+  template <class W>
+  std::vector<W*> controlsOf(QWidget* window, std::span<const Control> table, bool inputsOnly) {
+    std::vector<W*> found;
     for (const Control& row : table) {
       if (row.kind == ControlKind::Window || row.kind == ControlKind::Tabs ||
           row.kind == ControlKind::TabPage || row.kind == ControlKind::Frame) {
@@ -164,7 +165,7 @@ class RobustnessTest : public QObject {
       if (row.role == FieldRole::Hidden) continue;
       const bool input = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
       if (inputsOnly && !input) continue;
-      QWidget* w = window->findChild<QWidget*>(QString::fromUtf8(row.name.data(), row.name.size()));
+      W* w = window->findChild<W*>(QString::fromUtf8(row.name.data(), row.name.size()));
       if (w && !w->isHidden()) found.push_back(w);
     }
     return found;
@@ -192,9 +193,9 @@ class RobustnessTest : public QObject {
     const double roll = std::uniform_real_distribution<double>(0, 1)(random_);
     if (roll < 0.15) {
       // A plausible figure typed over the whole field, so that computations also succeed.
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const QString figure = QString::number(std::uniform_int_distribution<int>(1, 9)(random_));
         action_ = QStringLiteral("type %1 over %2").arg(figure, target);
@@ -203,9 +204,9 @@ class RobustnessTest : public QObject {
         QTest::keyClicks(edit, figure);
       }
     } else if (roll < 0.40) {
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const Key& key =
             kKeys[std::uniform_int_distribution<std::size_t>(0, std::size(kKeys) - 1)(random_)];
@@ -219,9 +220,9 @@ class RobustnessTest : public QObject {
         }
       }
     } else if (roll < 0.50) {
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const QString junk =
             kPastes[std::uniform_int_distribution<qsizetype>(0, kPastes.size() - 1)(random_)];
@@ -243,7 +244,7 @@ class RobustnessTest : public QObject {
       action_ = QStringLiteral("close %1").arg(window->objectName());
       window->close();
     } else {
-      const auto all = controlsOf(window, table, false);
+      const auto all = controlsOf<QWidget>(window, table, false);
       if (!all.empty()) {
         QWidget* w = pick(all);
         clicked = w->objectName();
