@@ -28,6 +28,7 @@
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "number.h"
+#include "qt_text.h"
 #include "temperature.h"
 #include "vram.h"
 #include "window_test_support.h"
@@ -36,6 +37,7 @@ using freqsmith::Control;
 using freqsmith::ControlKind;
 using freqsmith::FieldRole;
 using freqsmith::MainWindow;
+using freqsmith::toQString;
 using namespace freqsmith::testing;
 
 namespace {
@@ -165,7 +167,7 @@ class RobustnessTest : public QObject {
       if (row.role == FieldRole::Hidden) continue;
       const bool input = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
       if (inputsOnly && !input) continue;
-      W* w = window->findChild<W*>(QString::fromUtf8(row.name.data(), row.name.size()));
+      W* w = window->findChild<W*>(toQString(row.name));
       if (w && !w->isHidden()) found.push_back(w);
     }
     return found;
@@ -259,7 +261,7 @@ class RobustnessTest : public QObject {
     std::map<QString, QString> texts;
     for (const Control& row : table) {
       if (row.kind != ControlKind::Field) continue;
-      const QString name = QString::fromUtf8(row.name.data(), row.name.size());
+      const QString name = toQString(row.name);
       if (QWidget* w = window->findChild<QWidget*>(name)) texts[name] = textOf(w);
     }
     return texts;
@@ -301,7 +303,7 @@ class RobustnessTest : public QObject {
     if (window != main_.get() && !window->isVisible()) return;
     for (const Control& row : table) {
       if (row.kind != ControlKind::Field) continue;
-      const QString name = QString::fromUtf8(row.name.data(), row.name.size());
+      const QString name = toQString(row.name);
       QWidget* w = window->findChild<QWidget*>(name);
       if (!w) continue;
       const QString now = textOf(w);
