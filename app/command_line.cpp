@@ -168,7 +168,8 @@ int checkedStatus(int status) {
 // whether each is followed by a value ("-platform offscreen", also "-style=fusion").
 // Copied from Qt's documentation: Qt has no public list, and strips them only with a display.
 struct ToolkitOption {
-  std::string_view name;
+  // A C string, which Qt's Latin-1 view takes as it is (no size to convert to its own).
+  const char* name;
   bool takesValue;
 };
 constexpr ToolkitOption kToolkitOptions[] = {
@@ -191,7 +192,7 @@ QString toolkitOptionsHelp() {
       "\nOptions the Qt toolkit takes for itself when it opens the window (Qt's documentation "
       "of\nQGuiApplication and QApplication says what each does):\n");
   for (const ToolkitOption& option : kToolkitOptions) {
-    text += QStringLiteral("  -") + QLatin1StringView(option.name.data(), option.name.size());
+    text += QStringLiteral("  -") + QLatin1StringView(option.name);
     if (option.takesValue) text += QStringLiteral(" <value>");
     text += u'\n';
   }
@@ -211,9 +212,8 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
       const bool valueAttached = equals >= 0;
       if (valueAttached) name = name.left(equals);
       const auto* option = std::find_if(
-          std::begin(kToolkitOptions), std::end(kToolkitOptions), [name](const ToolkitOption& o) {
-            return name == QLatin1StringView(o.name.data(), o.name.size());
-          });
+          std::begin(kToolkitOptions), std::end(kToolkitOptions),
+          [name](const ToolkitOption& o) { return name == QLatin1StringView(o.name); });
       if (option != std::end(kToolkitOptions)) {
         if (option->takesValue && !valueAttached && i + 1 < arguments.size()) ++i;
         continue;

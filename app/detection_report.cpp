@@ -62,6 +62,7 @@ std::string shownText(const Form& form, ControlId id) {
 // The figures in the tab's reading order: that of the controls they are shown in.
 std::vector<const DetectedFigure*> inReadingOrder() {
   std::vector<const DetectedFigure*> rows;
+  rows.reserve(std::size(kDetectedFigures));
   for (const DetectedFigure& figure : kDetectedFigures) rows.push_back(&figure);
   std::sort(rows.begin(), rows.end(), [](const DetectedFigure* a, const DetectedFigure* b) {
     return a->shownIn.index < b->shownIn.index;

@@ -136,7 +136,7 @@ std::optional<std::int64_t> parseCacheSizeKb(std::string_view text) {
       break;
     case 'G':
     case 'g':
-      multiplier = 1024 * 1024;
+      multiplier = std::int64_t{1024} * 1024;
       break;
     default:
       return std::nullopt;

@@ -95,9 +95,12 @@ Part readClass(WmiSession& session, std::string_view className, const Column<Par
 }  // namespace
 
 Reader wmiReader(std::shared_ptr<WmiSession> session, std::shared_ptr<const CpuidReader> cpuid) {
-  return {[session] { return readClass(*session, "Win32_Processor", kProcessorColumns); },
-          [session] { return readClass(*session, "Win32_BaseBoard", kBoardColumns); },
-          [session] { return readClass(*session, "Win32_BIOS", kBiosColumns); }, std::move(cpuid)};
+  // A braced list is evaluated in order, so the last part may take the session over.
+  return {
+      [session] { return readClass(*session, "Win32_Processor", kProcessorColumns); },
+      [session] { return readClass(*session, "Win32_BaseBoard", kBoardColumns); },
+      [session = std::move(session)] { return readClass(*session, "Win32_BIOS", kBiosColumns); },
+      std::move(cpuid)};
 }
 
 }  // namespace freqsmith::detect

@@ -2,7 +2,9 @@
 # Installs the Debian/Ubuntu packages Freqsmith needs that are not installed yet.
 #   install-deps.sh           what building and running the program needs
 #   install-deps.sh test      ... plus what the test suite needs (clang for the fuzz targets,
-#                             the fonts the screenshot test draws with)
+#                             the fonts the screenshot test draws with, the style check's
+#                             clang-format and shellcheck)
+#   install-deps.sh tidy      ... plus clang-tidy, which the test suite runs when it is there
 #   install-deps.sh bench     ... plus what the benchmarks need
 #   install-deps.sh windows   ... plus what the Windows release needs: the MinGW-w64 cross
 #                             compiler, Wine, GoogleTest's sources, makensis
@@ -21,9 +23,11 @@ packages="cmake ninja-build g++ make pkg-config qt6-base-dev fonts-liberation2"
 for group in "$@"; do
   case "$group" in
     build) ;;
-    test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev fonts-dejavu-core" ;;
+    test) packages="$packages googletest libgtest-dev clang-14 libclang-rt-14-dev fonts-dejavu-core
+      clang-format-14 shellcheck git" ;;
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream" ;;
     debootstrap) packages="$packages debootstrap" ;;
+    tidy) packages="$packages clang-tidy-14" ;;
     bench) packages="$packages libbenchmark-dev time" ;;
     windows) packages="$packages g++-mingw-w64-x86-64-posix wine wine64 googletest nsis zip dpkg-dev osslsigncode openssl python3" ;;
     wine-desktop) packages="$packages xvfb xauth xdotool xclip unzip imagemagick" ;;

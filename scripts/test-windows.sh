@@ -40,7 +40,7 @@ expect() {
 ./scripts/package-windows.sh
 qt=$(./scripts/build-qt-windows.sh --prefix)
 build=build/windows-release
-# shellcheck source=/dev/null
+# shellcheck source-path=SCRIPTDIR/../packaging/windows source=release.env.in
 . "$build/windows-release.env"
 
 step "building the tests"
@@ -176,7 +176,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$logs/display" 2>"$logs
 xvfb=$!
 for _ in $(seq 100); do [ -s "$logs/display" ] && break; sleep 0.1; done
 [ -s "$logs/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$logs/display")"
+DISPLAY=":$(cat "$logs/display")"
+export DISPLAY
 # What Wine started without a display must not serve the windows to come.
 restart_server
 
@@ -316,8 +317,8 @@ for key in MainLeft MainTop MainWidth MainHeight; do
   printf '  %-28s %s\n' "$key" "$(value "$key")"
 done
 # The outer frame holds the client area that X shows (469 x 358 pixels at x, y).
-[ "$(value MainLeft)" -le $((x * 15)) ] && [ "$(value MainTop)" -le $((y * 15)) ] &&
-  [ "$(value MainWidth)" -ge 7035 ] && [ "$(value MainHeight)" -ge 5370 ] ||
+{ [ "$(value MainLeft)" -le $((x * 15)) ] && [ "$(value MainTop)" -le $((y * 15)) ] &&
+  [ "$(value MainWidth)" -ge 7035 ] && [ "$(value MainHeight)" -ge 5370 ]; } ||
   fail "the saved geometry does not enclose the window at $x,$y"
 
 step "--version on a GUI program: a message box, closed with Enter"

@@ -19,9 +19,12 @@ void ClickHook::install(QWidget* widget, int controlIndex) {
 
 bool ClickHook::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
+    // Qt makes every event of this type a QMouseEvent; events have no checked cast of Qt's.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
     auto* mouse = static_cast<QMouseEvent*>(event);
-    auto* widget = static_cast<QWidget*>(watched);
-    if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && mouse->button() == Qt::LeftButton &&
+        widget->rect().contains(mouse->position().toPoint())) {
       emit clicked(widget->property(kIndexProperty).toInt());
     }
   }

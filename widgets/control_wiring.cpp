@@ -27,7 +27,9 @@ void ControlWiring::wire(std::span<const Control> table, const std::vector<QWidg
     const int index = static_cast<int>(i);
     switch (row.kind) {
       case ControlKind::Field:
-        if (row.filter != KeyFilter::None) keys_->install(static_cast<QLineEdit*>(widget), row);
+        // Only a line edit is typed into: a notes view or a hidden field filters no keys.
+        if (auto* edit = qobject_cast<QLineEdit*>(widget); edit && row.filter != KeyFilter::None)
+          keys_->install(edit, row);
         clicks_->install(widget, index);
         break;
       case ControlKind::Label:
@@ -36,11 +38,13 @@ void ControlWiring::wire(std::span<const Control> table, const std::vector<QWidg
         break;
       case ControlKind::Button:
         // Enter in a field is not a press of the first button, as a dialog's default would be.
-        static_cast<QPushButton*>(widget)->setAutoDefault(false);
+        if (auto* button = qobject_cast<QPushButton*>(widget)) button->setAutoDefault(false);
         [[fallthrough]];
       case ControlKind::Box:
-        QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, owner_,
-                         [route = route_, index] { route(index); });
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+          QObject::connect(button, &QAbstractButton::clicked, owner_,
+                           [route = route_, index] { route(index); });
+        }
         break;
       default:
         break;

@@ -49,6 +49,8 @@ bool KeyFilterHook::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   auto* edit = qobject_cast<QLineEdit*>(watched);
   if (!edit || edit->isReadOnly()) return false;
+  // Qt makes every event of this type a QKeyEvent; events have no checked cast of Qt's.
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-static-cast-downcast)
   const std::optional<char16_t> code = typedCharacter(*static_cast<QKeyEvent*>(event));
   if (!code) return false;
 

@@ -49,18 +49,19 @@ void WidgetForm::writeText(ControlId id, std::string text) {
 }
 
 bool WidgetForm::readChecked(BoxId box) const {
-  return static_cast<QCheckBox*>(widgets_[box.index])->isChecked();
+  const auto* checkBox = qobject_cast<const QCheckBox*>(widgets_[box.index]);
+  return checkBox && checkBox->isChecked();
 }
 
 void WidgetForm::writeChecked(BoxId box, bool checked) {
   // setChecked emits toggled but not clicked; click handling is wired to clicked only.
-  static_cast<QCheckBox*>(widgets_[box.index])->setChecked(checked);
+  if (auto* checkBox = qobject_cast<QCheckBox*>(widgets_[box.index])) checkBox->setChecked(checked);
 }
 
 void WidgetForm::writePicture(PictureId target, PictureId source) {
-  auto* from = static_cast<PictureLabel*>(widgets_[source.index]);
-  auto* to = static_cast<PictureLabel*>(widgets_[target.index]);
-  to->takeArtworkOf(*from);
+  auto* from = qobject_cast<PictureLabel*>(widgets_[source.index]);
+  auto* to = qobject_cast<PictureLabel*>(widgets_[target.index]);
+  if (from && to) to->takeArtworkOf(*from);
 }
 
 }  // namespace freqsmith

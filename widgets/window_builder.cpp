@@ -111,7 +111,12 @@ QWidget* makeWidget(const Control& row, std::span<const PictureSource> pictures,
       return makeTabs(parent);
     case ControlKind::TabPage: {
       auto* page = new QWidget;
-      static_cast<QTabWidget*>(parent)->addTab(page, toQString(row.text));
+      // A page belongs under a tab widget; listed under another container, it stays a plain
+      // child of that container rather than being lost.
+      if (auto* tabs = qobject_cast<QTabWidget*>(parent))
+        tabs->addTab(page, toQString(row.text));
+      else
+        page->setParent(parent);
       return page;
     }
     case ControlKind::Frame:
@@ -166,8 +171,9 @@ void buildControls(std::span<const Control> table, std::span<const PictureSource
     applyLook(widget, row);
     // The large figures show detected values later, in a box of their own measure.
     const bool figure = row.look == Look::Display18 || row.look == Look::Display24;
-    if (row.kind == ControlKind::Label && !figure && !row.text.empty())
-      fitCaptionToWidth(static_cast<QLabel*>(widget));
+    if (row.kind == ControlKind::Label && !figure && !row.text.empty()) {
+      if (auto* label = qobject_cast<QLabel*>(widget)) fitCaptionToWidth(label);
+    }
     widgets[i] = widget;
   }
   const bool whole =

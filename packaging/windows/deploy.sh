@@ -21,7 +21,7 @@ source_dir=$(cd "$here/../.." && pwd)
 say() { echo "package-windows: $*"; }
 fail() { echo "package-windows: $*" >&2; exit 1; }
 
-# shellcheck source=/dev/null
+# shellcheck source-path=SCRIPTDIR source=release.env.in
 . "$build/windows-release.env"
 triple=x86_64-w64-mingw32
 name=freqsmith-$version_text-windows-x64

@@ -31,4 +31,4 @@ if [ "$status" -ne 0 ]; then
   exit 1
 fi
 echo "$name: ${runs:-?} inputs in ${seconds}s (${speed:-?} per second), corpus grew from" \
-  "$(ls "$seeds" | wc -l) to $(ls "$corpus" | wc -l) files, no fault"
+  "$(find "$seeds" -type f | wc -l) to $(find "$corpus" -type f | wc -l) files, no fault"

@@ -24,7 +24,7 @@ inline detect::NumberFact fact(std::int64_t value, detect::Source source = detec
   return {value, source};
 }
 
-inline detect::Reader fixedReader(detect::Hardware machine) {
+inline detect::Reader fixedReader(const detect::Hardware& machine) {
   return {[machine] { return machine.processor; }, [machine] { return machine.board; },
           [machine] { return machine.bios; }, nullptr};
 }
@@ -37,8 +37,8 @@ enum class How { Hang, Throw, Fail };
 inline constexpr std::string_view kServiceError = "0x80041003 Access denied.";
 
 // `machine`, except at `part`, where it makes trouble `how`.
-inline detect::Reader troubledReader(detect::Hardware machine, Part part, How how,
-                                     std::shared_ptr<Gate> gate) {
+inline detect::Reader troubledReader(const detect::Hardware& machine, Part part, How how,
+                                     const std::shared_ptr<Gate>& gate) {
   const auto troubled = [=](Part at, auto answer) {
     return [=] {
       auto given = answer;

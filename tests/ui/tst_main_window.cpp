@@ -101,7 +101,7 @@ void checkReportAgreesWithWindow(const std::function<Reader()>& make) {
   for (std::size_t i = 0; i < figures.size(); ++i) {
     const QString heading = QString::fromUtf8(figures[i].heading.data(),
                                               static_cast<qsizetype>(figures[i].heading.size()));
-    const QString line = report[static_cast<qsizetype>(i)];
+    const QString& line = report[static_cast<qsizetype>(i)];
     QVERIFY2(line.startsWith(heading + QStringLiteral(": ")), qPrintable(line));
     const QString value = line.mid(heading.size() + 2);
     const std::string_view name = blank.control(figures[i].shownIn).name;

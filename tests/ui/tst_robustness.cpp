@@ -28,6 +28,7 @@
 #include "main_window.h"
 #include "main_window_controls.h"
 #include "number.h"
+#include "qt_text.h"
 #include "temperature.h"
 #include "vram.h"
 #include "window_test_support.h"
@@ -36,6 +37,7 @@ using freqsmith::Control;
 using freqsmith::ControlKind;
 using freqsmith::FieldRole;
 using freqsmith::MainWindow;
+using freqsmith::toQString;
 using namespace freqsmith::testing;
 
 namespace {
@@ -153,9 +155,10 @@ class RobustnessTest : public QObject {
   }
   bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
-  std::vector<QWidget*> controlsOf(QWidget* window, std::span<const Control> table,
-                                   bool inputsOnly) {
-    std::vector<QWidget*> found;
+  // The shown controls of `table` whose widgets are a W (the inputs are line edits).
+  template <class W>
+  std::vector<W*> controlsOf(QWidget* window, std::span<const Control> table, bool inputsOnly) {
+    std::vector<W*> found;
     for (const Control& row : table) {
       if (row.kind == ControlKind::Window || row.kind == ControlKind::Tabs ||
           row.kind == ControlKind::TabPage || row.kind == ControlKind::Frame) {
@@ -164,7 +167,7 @@ class RobustnessTest : public QObject {
       if (row.role == FieldRole::Hidden) continue;
       const bool input = row.role == FieldRole::Input || row.role == FieldRole::Tunable;
       if (inputsOnly && !input) continue;
-      QWidget* w = window->findChild<QWidget*>(QString::fromUtf8(row.name.data(), row.name.size()));
+      W* w = window->findChild<W*>(toQString(row.name));
       if (w && !w->isHidden()) found.push_back(w);
     }
     return found;
@@ -192,9 +195,9 @@ class RobustnessTest : public QObject {
     const double roll = std::uniform_real_distribution<double>(0, 1)(random_);
     if (roll < 0.15) {
       // A plausible figure typed over the whole field, so that computations also succeed.
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const QString figure = QString::number(std::uniform_int_distribution<int>(1, 9)(random_));
         action_ = QStringLiteral("type %1 over %2").arg(figure, target);
@@ -203,9 +206,9 @@ class RobustnessTest : public QObject {
         QTest::keyClicks(edit, figure);
       }
     } else if (roll < 0.40) {
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const Key& key =
             kKeys[std::uniform_int_distribution<std::size_t>(0, std::size(kKeys) - 1)(random_)];
@@ -219,9 +222,9 @@ class RobustnessTest : public QObject {
         }
       }
     } else if (roll < 0.50) {
-      const auto inputs = controlsOf(window, table, true);
+      const auto inputs = controlsOf<QLineEdit>(window, table, true);
       if (!inputs.empty()) {
-        auto* edit = static_cast<QLineEdit*>(pick(inputs));
+        QLineEdit* edit = pick(inputs);
         target = edit->objectName();
         const QString junk =
             kPastes[std::uniform_int_distribution<qsizetype>(0, kPastes.size() - 1)(random_)];
@@ -243,7 +246,7 @@ class RobustnessTest : public QObject {
       action_ = QStringLiteral("close %1").arg(window->objectName());
       window->close();
     } else {
-      const auto all = controlsOf(window, table, false);
+      const auto all = controlsOf<QWidget>(window, table, false);
       if (!all.empty()) {
         QWidget* w = pick(all);
         clicked = w->objectName();
@@ -258,7 +261,7 @@ class RobustnessTest : public QObject {
     std::map<QString, QString> texts;
     for (const Control& row : table) {
       if (row.kind != ControlKind::Field) continue;
-      const QString name = QString::fromUtf8(row.name.data(), row.name.size());
+      const QString name = toQString(row.name);
       if (QWidget* w = window->findChild<QWidget*>(name)) texts[name] = textOf(w);
     }
     return texts;
@@ -300,7 +303,7 @@ class RobustnessTest : public QObject {
     if (window != main_.get() && !window->isVisible()) return;
     for (const Control& row : table) {
       if (row.kind != ControlKind::Field) continue;
-      const QString name = QString::fromUtf8(row.name.data(), row.name.size());
+      const QString name = toQString(row.name);
       QWidget* w = window->findChild<QWidget*>(name);
       if (!w) continue;
       const QString now = textOf(w);

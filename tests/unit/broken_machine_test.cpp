@@ -372,7 +372,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"name", kIntelNameFound}}},
         BrokenRow{"a 100 KB board vendor",
                   [](Tree& tree) {
-                    tree.write(kDmiId / "board_vendor", std::string(100 * 1024, 'A') + "\n");
+                    tree.write(kDmiId / "board_vendor",
+                               std::string(std::size_t{100} * 1024, 'A') + "\n");
                   },
                   {{"board maker", kAbsent}, {"board product", "\"BM-Z270 DESKTOP\" (sysfs)"}}},
         BrokenRow{"NUL bytes in the board vendor",

@@ -22,7 +22,6 @@ class CalculatorForm : public ::testing::Test {
   static BoxId boxNamed(const std::string& name) { return BoxId{id(name)}; }
 
  protected:
-
   void set(const std::string& name, const std::string& text) {
     form.setText(fieldNamed(name), text);
   }

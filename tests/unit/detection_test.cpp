@@ -198,7 +198,7 @@ struct Journal {
   }
 };
 
-Reader noted(std::shared_ptr<Journal> journal) {
+Reader noted(const std::shared_ptr<Journal>& journal) {
   Reader reader = testing::fixedReader(desktop());
   reader.processor = [journal, read = reader.processor] {
     journal->note("processor");

@@ -27,7 +27,7 @@ using fixtures::machine;
 
 // The machine as detection reads it: the three parts, and the clocks settled as the worker
 // settles them.
-Hardware read(Reader reader) {
+Hardware read(const Reader& reader) {
   Processor processor = reader.processor();
   settleClocks(processor, reader.cpuid.get());
   return {processor, reader.board(), reader.bios()};

@@ -41,6 +41,7 @@ Bytes structure(std::uint8_t type, std::uint16_t handle, const Bytes& body,
 
 std::vector<int> typesOf(const std::vector<SmbiosStructure>& structures) {
   std::vector<int> types;
+  types.reserve(structures.size());
   for (const SmbiosStructure& s : structures) types.push_back(s.type);
   return types;
 }

@@ -47,7 +47,8 @@ Instance desktopBios() {
 // `instance` with `property` set to `value`, or left out for std::monostate.
 Instance with(Instance instance, const std::string& property, WmiValue value) {
   std::erase_if(instance, [&](const auto& p) { return p.first == property; });
-  if (!std::holds_alternative<std::monostate>(value)) instance.emplace_back(property, value);
+  if (!std::holds_alternative<std::monostate>(value))
+    instance.emplace_back(property, std::move(value));
   return instance;
 }
 
@@ -106,7 +107,11 @@ std::vector<RecordedClass> desktopWithInstances(const char* className,
                                                 std::vector<Instance> instances) {
   std::vector<RecordedClass> classes = desktop();
   for (RecordedClass& recorded : classes) {
-    if (recorded.name == className) recorded.instances = std::move(instances);
+    // A class is recorded once; the instances go to it alone.
+    if (recorded.name == className) {
+      recorded.instances = std::move(instances);
+      break;
+    }
   }
   return classes;
 }
@@ -119,7 +124,10 @@ std::vector<RecordedClass> desktopFailing(const char* className, std::string err
                                           std::vector<Instance> before = {}) {
   std::vector<RecordedClass> classes = desktop();
   for (RecordedClass& recorded : classes) {
-    if (recorded.name == className) recorded = {className, std::move(before), std::move(error)};
+    if (recorded.name == className) {
+      recorded = {className, std::move(before), std::move(error)};
+      break;
+    }
   }
   return classes;
 }
