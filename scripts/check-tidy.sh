@@ -14,8 +14,10 @@
 # A second run is cheap: a source that was clean is not checked again while its key is the
 # same, the key being the hash of clang-tidy's version, .clang-tidy, the compile command and
 # the preprocessed source (so any change to the file, to a header it includes, ours or
-# Qt's, or to a flag or a check, checks it again). The keys are kept in
-# BUILD_DIR/clang-tidy-cache; a source with findings is always checked again.
+# Qt's, or to a flag or a check, checks it again). The clone's own folder is left out of the
+# key, so every clone on the machine shares one cache, kept outside the clone as Qt for
+# Windows is (${XDG_CACHE_HOME:-$HOME/.cache}/freqsmith/clang-tidy): CI's fresh clone finds it
+# warm. A source with findings is always checked again.
 #
 # Without clang-tidy-14 it says so in one line and exits 0: the check is for machines that
 # have it (./scripts/install-deps.sh tidy installs it).
@@ -46,11 +48,12 @@ if [ "${1:-}" = "--one" ]; then
       cat "$work/salt"
       printf '%s\n' "$command"
       cat "$work/preprocessed.$line"
-    } | sha256sum | cut -c 1-64)
+    } | sed "s|$CHECK_TIDY_ROOT|@ROOT@|g" | sha256sum | cut -c 1-64)
     echo "$key" >"$work/key.$line"
   fi
   rm -f "$work/preprocessed.$line"
   if [ -n "$key" ] && [ -f "$CHECK_TIDY_CACHE/$key" ]; then
+    touch "$CHECK_TIDY_CACHE/$key"
     echo cached >"$work/result.$line"
     exit 0
   fi
@@ -79,7 +82,7 @@ command -v "$tidy" >/dev/null 2>&1 || {
 build=$(cd "$build" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cache="$build/clang-tidy-cache"
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/freqsmith/clang-tidy
 mkdir -p "$cache"
 
 # CMake writes each entry's "directory", "command" and "file" on lines of their own, with
@@ -105,14 +108,14 @@ echo "^$escaped_root/($folders)/" >"$work/filter"
 {
   "$tidy" --version
   cat "$root/.clang-tidy"
-  cat "$work/filter"
+  echo "($folders)"
 } >"$work/salt"
 
 windows=$(cd "$root" && find . \( -path ./build -o -path ./.git \) -prune -o \
   -name '*_windows.cpp' -print | sed 's|^\./||' | sort | tr '\n' ' ')
 [ -z "$windows" ] || say "not checked, being in no Linux build: ${windows% }"
 
-export CHECK_TIDY_CACHE="$cache" CHECK_TIDY_BUILD="$build"
+export CHECK_TIDY_CACHE="$cache" CHECK_TIDY_BUILD="$build" CHECK_TIDY_ROOT="$escaped_root"
 seq "$count" | xargs -P "$jobs" -n 1 sh "$0" --one "$work/list"
 
 failed=0
@@ -128,10 +131,9 @@ for line in $(seq "$count"); do
       ;;
   esac
 done
-# Keys no source has any more are dropped, so the cache holds one key a source.
-cat "$work"/key.* 2>/dev/null | sort >"$work/keys"
-find "$cache" -type f | sed 's|.*/||' | sort | comm -23 - "$work/keys" |
-  while IFS= read -r stale; do rm -f "$cache/$stale"; done
+# Every clone and branch on the machine shares the cache, so a key no source here has may
+# be another clone's: keys are dropped only when no run has used them for a month.
+find "$cache" -type f -mtime +30 -delete
 
 if [ "$failed" -ne 0 ]; then
   say "$failed of $count sources have findings" >&2
